@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QDate>
+
+// The desk's notion of today. Tests fix it; the program uses the computer's date.
+class Clock {
+public:
+    static QDate today();
+    static void setToday(const QDate& date); // an invalid date returns to the real date
+};

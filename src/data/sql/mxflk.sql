@@ -1,0 +1,1 @@
+-- placeholder: the classification list is added separately

@@ -1,0 +1,27 @@
+#include "ui/action.h"
+
+#include "data/log.h"
+#include "data/sql.h"
+#include "ui/messages.h"
+
+bool Action::run(QWidget* parent, const std::function<void()>& work)
+{
+    QString reason;
+    try {
+        Transaction transaction;
+        work();
+        transaction.commit();
+        return true;
+    } catch (const ActionCancelled&) {
+        return false;
+    } catch (const StoreError& e) {
+        reason = e.message();
+        Log::write(QString("action rolled back: %1 (%2)").arg(e.message(), e.statement()));
+    } catch (const std::exception& e) {
+        reason = QString::fromLocal8Bit(e.what());
+        Log::write(QString("action rolled back: %1").arg(reason));
+    }
+    Messages::error(parent, QString::fromUtf8("操作未能完成，已撤销本次所做的修改。\n原因：%1")
+                                .arg(reason));
+    return false;
+}

@@ -1,0 +1,81 @@
+#include "fixture.h"
+
+#include "data/clock.h"
+#include "data/database.h"
+#include "data/passwords.h"
+#include "data/paths.h"
+#include "data/session.h"
+#include "data/sql.h"
+#include "ui/filedialogs.h"
+#include "ui/messages.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTest>
+
+namespace {
+// The delivered database is built once per test program and copied for each test.
+QString templateDatabase()
+{
+    static QTemporaryDir folder;
+    static QString file;
+    if (file.isEmpty()) {
+        ProgramPaths::setHome(folder.path());
+        QString error;
+        if (!Database::open(&error))
+            qFatal("cannot create the delivered database: %s", qPrintable(error));
+        Sql::run("insert into userk(loginuser,name,passw,dj) values(:a,:b,:c,:d)",
+                 {Fixture::operatorCode, QString::fromUtf8(Fixture::operatorName),
+                  Passwords::hash(Fixture::operatorPassword), "A"});
+        Database::close();
+        file = ProgramPaths::databaseFile();
+    }
+    return file;
+}
+} // namespace
+
+Fixture::Fixture()
+{
+    const QString source = templateDatabase();
+    ProgramPaths::setHome(m_dir.path());
+    QDir().mkpath(ProgramPaths::dataFolder());
+    if (!QFile::copy(source, ProgramPaths::databaseFile()))
+        qFatal("cannot copy the delivered database");
+    QFile::setPermissions(ProgramPaths::databaseFile(),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    QString error;
+    if (!Database::open(&error))
+        qFatal("cannot open the test database: %s", qPrintable(error));
+    Clock::setToday(today());
+    Messages::setScripted(true);
+    FileDialogs::setScripted(true);
+    loginAs(operatorCode, QString::fromUtf8(operatorName), "A");
+}
+
+Fixture::~Fixture()
+{
+    Database::close();
+    Session::reset();
+    Clock::setToday(QDate());
+}
+
+QString Fixture::path(const QString& relative) const
+{
+    return QDir(m_dir.path()).filePath(relative);
+}
+
+void Fixture::loginAs(const QString& code, const QString& name, const QString& grade)
+{
+    OperatorSession& s = Session::current();
+    s = OperatorSession();
+    s.loginCode = code;
+    s.name = name;
+    s.grade = grade;
+    s.attempted = true;
+    s.completed = true;
+}
+
+int Fixture::count(const QString& statement, const QVariantList& values)
+{
+    return Sql::scalar(statement, values).toInt();
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+#include <QTemporaryDir>
+
+// A fresh program folder with the delivered database, today fixed to 2026-12-09,
+// a logged-in administrator "TEST" named "测试员", and scripted message boxes and
+// file dialogs. Create one per test function (in init()) and drop it in cleanup().
+class Fixture {
+public:
+    Fixture();
+    ~Fixture();
+
+    static QDate today() { return QDate(2026, 12, 9); }
+    static constexpr const char* operatorCode = "TEST";
+    static constexpr const char* operatorName = "测试员";
+    static constexpr const char* operatorPassword = "test";
+
+    QString home() const { return m_dir.path(); }
+    QString path(const QString& relative) const;
+
+    // Replaces the session with another operator (no grants are loaded).
+    void loginAs(const QString& code, const QString& name, const QString& grade);
+
+    // Rows of a query as text, for compact assertions.
+    static int count(const QString& statement, const QVariantList& values = {});
+
+private:
+    QTemporaryDir m_dir;
+};
