@@ -1,0 +1,82 @@
+#include "ui/windows.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPointer>
+
+namespace {
+QPointer<QMdiArea>& area()
+{
+    static QPointer<QMdiArea> a;
+    return a;
+}
+} // namespace
+
+void Windows::setFrameArea(QMdiArea* frame)
+{
+    area() = frame;
+}
+
+QMdiArea* Windows::frameArea()
+{
+    return area();
+}
+
+QWidget* Windows::findOpen(const char* className)
+{
+    if (area()) {
+        for (QMdiSubWindow* sub : area()->subWindowList()) {
+            if (sub->widget() && sub->widget()->inherits(className)
+                && qstrcmp(sub->widget()->metaObject()->className(), className) == 0)
+                return sub->widget();
+        }
+        return nullptr;
+    }
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (qstrcmp(w->metaObject()->className(), className) == 0 && w->isVisible())
+            return w;
+    }
+    return nullptr;
+}
+
+QWidget* Windows::showOrActivate(const char* className, const std::function<QWidget*()>& create)
+{
+    if (QWidget* open = findOpen(className)) {
+        if (area()) {
+            auto* sub = qobject_cast<QMdiSubWindow*>(open->parentWidget());
+            if (sub) {
+                sub->showNormal();
+                area()->setActiveSubWindow(sub);
+            }
+        } else {
+            open->showNormal();
+            open->raise();
+            open->activateWindow();
+        }
+        open->setFocus();
+        return open;
+    }
+    QWidget* screen = create();
+    screen->setAttribute(Qt::WA_DeleteOnClose);
+    if (area()) {
+        QMdiSubWindow* sub = area()->addSubWindow(screen);
+        sub->setAttribute(Qt::WA_DeleteOnClose);
+        sub->setWindowIcon(screen->windowIcon());
+        sub->adjustSize();
+        sub->move(0, 0); // work screens open at the top-left corner of the frame
+        sub->show();
+        area()->setActiveSubWindow(sub);
+    } else {
+        screen->show();
+    }
+    return screen;
+}
+
+int Windows::runModal(QDialog* dialog)
+{
+    const int result = dialog->exec();
+    delete dialog;
+    return result;
+}
