@@ -27,7 +27,7 @@ private slots:
         QTest::newRow("odd parameter name") << "values(:tj0,:tj1,:3tj)" << "values(?,?,?)";
         QTest::newRow("blank comparison")
             << "select * from dzjsmxk where kno=:tj0 and hsjsr=\"\""
-            << "select * from dzjsmxk where kno= ? and hsjsr IS NULL";
+            << "select * from dzjsmxk where kno=? and hsjsr IS NULL";
         QTest::newRow("not blank") << "select * from tsflm where jlm<>\"\" "
                                    << "select * from tsflm where jlm IS NOT NULL ";
         QTest::newRow("blank written by update")
