@@ -1,0 +1,70 @@
+#include "ui/help.h"
+
+#include <QDialog>
+#include <QFile>
+#include <QPointer>
+#include <QPushButton>
+#include <QTextBrowser>
+#include <QVBoxLayout>
+
+namespace {
+class HelpWindow : public QDialog {
+public:
+    explicit HelpWindow(QWidget* parent) : QDialog(parent)
+    {
+        setObjectName("HelpWindow");
+        setWindowTitle(QString::fromUtf8("帮助"));
+        setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+        setAttribute(Qt::WA_DeleteOnClose);
+        resize(720, 560);
+        browser = new QTextBrowser(this);
+        browser->setObjectName("helpBrowser");
+        browser->setOpenExternalLinks(false);
+        auto* contents = new QPushButton(QString::fromUtf8("目录"), this);
+        auto* close = new QPushButton(QString::fromUtf8("关闭"), this);
+        connect(contents, &QPushButton::clicked, this,
+                [this] { browser->setSource(QUrl(QString("qrc") + Help::contentsPage())); });
+        connect(close, &QPushButton::clicked, this, &QDialog::close);
+        auto* buttons = new QHBoxLayout;
+        buttons->addWidget(contents);
+        buttons->addStretch();
+        buttons->addWidget(close);
+        auto* layout = new QVBoxLayout(this);
+        layout->addWidget(browser);
+        layout->addLayout(buttons);
+    }
+    QTextBrowser* browser;
+};
+
+QPointer<HelpWindow>& window()
+{
+    static QPointer<HelpWindow> w;
+    return w;
+}
+
+void showPage(const QString& resource, QWidget* parent)
+{
+    if (!window())
+        window() = new HelpWindow(parent ? parent->window() : nullptr);
+    window()->browser->setSource(QUrl("qrc" + resource));
+    window()->show();
+    window()->raise();
+    window()->activateWindow();
+}
+} // namespace
+
+const char* Help::contentsPage()
+{
+    return ":/help/index.html";
+}
+
+void Help::showContents(QWidget* parent)
+{
+    showPage(contentsPage(), parent);
+}
+
+void Help::showContext(int context, QWidget* parent)
+{
+    const QString page = QString(":/help/%1.html").arg(context);
+    showPage(QFile::exists(page) ? page : QString(contentsPage()), parent);
+}

@@ -1,0 +1,12 @@
+#pragma once
+
+class QWidget;
+
+// The program's help: one page per help context number, and a contents page.
+// Pages ship inside the program; one help window is reused.
+namespace Help {
+void showContents(QWidget* parent);
+void showContext(int context, QWidget* parent);
+// The page a context opens (":/help/<n>.html", or the contents when there is none).
+const char* contentsPage();
+} // namespace Help
