@@ -1,7 +1,48 @@
+#include "app/appcommands.h"
+#include "app/mainwindow.h"
+#include "app/startup.h"
+#include "data/paths.h"
+#include "ui/messages.h"
+
 #include <QApplication>
+#include <QCommandLineParser>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTimer>
+#include <QTranslator>
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    return 0;
+    app.setApplicationName("library-desk");
+    app.setApplicationDisplayName(QString::fromUtf8(Messages::applicationTitle));
+    app.setQuitOnLastWindowClosed(true);
+
+    QCommandLineParser options;
+    options.setApplicationDescription(QString::fromUtf8(Messages::applicationTitle));
+    options.addHelpOption();
+    QCommandLineOption home("home", "Keep the library's data in DIR instead of the program folder.",
+                            "DIR");
+    options.addOption(home);
+    options.process(app);
+    if (options.isSet(home))
+        ProgramPaths::setHome(options.value(home));
+
+    // Qt's own dialogs (preview, file chooser, message buttons) in Chinese.
+    QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
+    QTranslator qtTranslator;
+    if (qtTranslator.load("qtbase_zh_CN", QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        app.installTranslator(&qtTranslator);
+
+    Startup::applyTheme();
+    AppCommands::registerAll();
+
+    Tmainfm window;
+    window.showMaximized();
+    QTimer::singleShot(0, &window, [&window] {
+        const Startup::Outcome outcome = Startup::run(&window);
+        if (outcome.quit)
+            QApplication::exit(0);
+    });
+    return app.exec();
 }

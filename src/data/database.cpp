@@ -42,8 +42,8 @@ QStringList splitScript(const QString& script)
                 comment = false;
             continue;
         }
-        if (quote.isNull() && c == QChar('-') && i + 1 < script.size()
-            && script.at(i + 1) == QChar('-')) {
+        if (quote.isNull() && c == QChar('-') && i + 1 < script.size() &&
+            script.at(i + 1) == QChar('-')) {
             comment = true;
             continue;
         }

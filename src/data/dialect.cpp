@@ -104,7 +104,8 @@ WriteRegion findWriteRegion(const QList<Token>& tokens)
     }
     if (head != QLatin1String("update"))
         return region;
-    static const QRegularExpression setWord(R"(\bset\b)", QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression setWord(R"(\bset\b)",
+                                            QRegularExpression::CaseInsensitiveOption);
     static const QRegularExpression whereWord(R"(\bwhere\b)",
                                               QRegularExpression::CaseInsensitiveOption);
     for (qsizetype i = 0; i < tokens.size(); ++i) {
@@ -148,9 +149,9 @@ Dialect::Translated Dialect::translate(const QString& statement)
             const bool assignment = inWrites && (!match.hasMatch() || match.captured(2) == "=");
             if (match.hasMatch() && !assignment) {
                 out.sql.chop(match.capturedLength(0));
-                out.sql += match.captured(1)
-                           + (match.captured(2) == "=" ? QLatin1String(" IS NULL")
-                                                       : QLatin1String(" IS NOT NULL"));
+                out.sql +=
+                    match.captured(1) + (match.captured(2) == "=" ? QLatin1String(" IS NULL")
+                                                                  : QLatin1String(" IS NOT NULL"));
             } else {
                 out.sql += QLatin1String("NULL");
             }

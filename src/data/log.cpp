@@ -16,6 +16,5 @@ void Log::write(const QString& message)
     if (!file.open(QIODevice::Append | QIODevice::Text))
         return;
     QTextStream out(&file);
-    out << QDateTime::currentDateTime().toString("yyyy-MM-dd hh:mm:ss") << "  " << message
-        << "\n";
+    out << QDateTime::currentDateTime().toString("yyyy-MM-dd hh:mm:ss") << "  " << message << "\n";
 }

@@ -23,8 +23,9 @@ Money Money::fromText(const QString& text, bool* ok)
 {
     static const QRegularExpression pattern(R"(^\s*([+-]?)(\d*)(?:\.(\d*))?\s*$)");
     const auto match = pattern.match(text);
-    const bool valid = match.hasMatch() && !(match.captured(2).isEmpty() && match.captured(3).isEmpty())
-                       && match.captured(2).size() <= 14;
+    const bool valid = match.hasMatch() &&
+                       !(match.captured(2).isEmpty() && match.captured(3).isEmpty()) &&
+                       match.captured(2).size() <= 14;
     if (ok)
         *ok = valid;
     if (!valid)

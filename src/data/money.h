@@ -11,15 +11,15 @@ public:
     constexpr Money() = default;
 
     static Money fromUnits(qint64 tenThousandths);
-    static Money fromDouble(double value);         // rounded half away from zero
+    static Money fromDouble(double value);                          // rounded half away from zero
     static Money fromText(const QString& text, bool* ok = nullptr); // typed decimal number
-    static Money fromVariant(const QVariant& value); // null and blank read as 0
+    static Money fromVariant(const QVariant& value);                // null and blank read as 0
 
     qint64 units() const { return m_units; }
     double toDouble() const;
     bool isZero() const { return m_units == 0; }
 
-    QString toFixed2() const;  // "12.50"
+    QString toFixed2() const;   // "12.50"
     QString toShortest() const; // "12.5", "30", "-0.25"
 
     Money operator+(Money other) const { return fromUnits(m_units + other.m_units); }

@@ -23,8 +23,7 @@ QString Passwords::hash(const QString& password)
     const QByteArray utf8 = password.toUtf8();
     char out[crypto_pwhash_STRBYTES];
     if (crypto_pwhash_str(out, utf8.constData(), static_cast<unsigned long long>(utf8.size()),
-                          opsLimit, memLimit)
-        != 0)
+                          opsLimit, memLimit) != 0)
         throw std::runtime_error("out of memory while hashing a password");
     return QString::fromLatin1(out);
 }
@@ -37,6 +36,5 @@ bool Passwords::verify(const QString& storedHash, const QString& typed)
         return false;
     const QByteArray utf8 = typed.toUtf8();
     return crypto_pwhash_str_verify(stored.constData(), utf8.constData(),
-                                    static_cast<unsigned long long>(utf8.size()))
-           == 0;
+                                    static_cast<unsigned long long>(utf8.size())) == 0;
 }

@@ -28,9 +28,27 @@ void ProgramPaths::setHome(const QString& folder)
     homeFolder() = QDir(folder).absolutePath();
 }
 
-QString ProgramPaths::dataFolder() { return under("dat"); }
-QString ProgramPaths::databaseFile() { return QDir(dataFolder()).filePath("library.db"); }
-QString ProgramPaths::backupFolder() { return under("backup"); }
-QString ProgramPaths::photoFolder() { return under("pic"); }
-QString ProgramPaths::helpFolder() { return under("qvb"); }
-QString ProgramPaths::logFile() { return QDir(under("log")).filePath("library.log"); }
+QString ProgramPaths::dataFolder()
+{
+    return under("dat");
+}
+QString ProgramPaths::databaseFile()
+{
+    return QDir(dataFolder()).filePath("library.db");
+}
+QString ProgramPaths::backupFolder()
+{
+    return under("backup");
+}
+QString ProgramPaths::photoFolder()
+{
+    return under("pic");
+}
+QString ProgramPaths::helpFolder()
+{
+    return under("qvb");
+}
+QString ProgramPaths::logFile()
+{
+    return QDir(under("log")).filePath("library.log");
+}

@@ -22,8 +22,8 @@ constexpr std::array<Range, 23> levelOneRanges{{
 
 quint16 pairAt(const QByteArray& bytes, qsizetype index)
 {
-    return static_cast<quint16>((static_cast<quint8>(bytes.at(index)) << 8)
-                                | static_cast<quint8>(bytes.at(index + 1)));
+    return static_cast<quint16>((static_cast<quint8>(bytes.at(index)) << 8) |
+                                static_cast<quint8>(bytes.at(index + 1)));
 }
 } // namespace
 

@@ -28,8 +28,8 @@ QWidget* Windows::findOpen(const char* className)
 {
     if (area()) {
         for (QMdiSubWindow* sub : area()->subWindowList()) {
-            if (sub->widget() && sub->widget()->inherits(className)
-                && qstrcmp(sub->widget()->metaObject()->className(), className) == 0)
+            if (sub->widget() && sub->widget()->inherits(className) &&
+                qstrcmp(sub->widget()->metaObject()->className(), className) == 0)
                 return sub->widget();
         }
         return nullptr;
@@ -63,6 +63,15 @@ QWidget* Windows::showOrActivate(const char* className, const std::function<QWid
     if (area()) {
         QMdiSubWindow* sub = area()->addSubWindow(screen);
         sub->setAttribute(Qt::WA_DeleteOnClose);
+        // A screen that closes itself takes its frame with it.
+        QPointer<QMdiSubWindow> frame(sub);
+        QObject::connect(
+            screen, &QObject::destroyed, area(),
+            [frame] {
+                if (frame)
+                    frame->close();
+            },
+            Qt::QueuedConnection);
         sub->setWindowIcon(screen->windowIcon());
         sub->adjustSize();
         sub->move(0, 0); // work screens open at the top-left corner of the frame

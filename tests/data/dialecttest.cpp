@@ -19,22 +19,24 @@ private slots:
     {
         QTest::addColumn<QString>("statement");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("double-quoted literal")
-            << "select * from cardk where (sfyx=\"Y\") " << "select * from cardk where (sfyx='Y') ";
+        QTest::newRow("double-quoted literal") << "select * from cardk where (sfyx=\"Y\") "
+                                               << "select * from cardk where (sfyx='Y') ";
         QTest::newRow("parameter glued to like")
             << "select * from tszk where txm like:txm or tsmc like:tsmc"
             << "select * from tszk where txm like ? or tsmc like ?";
-        QTest::newRow("odd parameter name") << "values(:tj0,:tj1,:3tj)" << "values(?,?,?)";
-        QTest::newRow("blank comparison")
-            << "select * from dzjsmxk where kno=:tj0 and hsjsr=\"\""
-            << "select * from dzjsmxk where kno=? and hsjsr IS NULL";
+        QTest::newRow("odd parameter name") << "values(:tj0,:tj1,:3tj)"
+                                            << "values(?,?,?)";
+        QTest::newRow("blank comparison") << "select * from dzjsmxk where kno=:tj0 and hsjsr=\"\""
+                                          << "select * from dzjsmxk where kno=? and hsjsr IS NULL";
         QTest::newRow("not blank") << "select * from tsflm where jlm<>\"\" "
                                    << "select * from tsflm where jlm IS NOT NULL ";
         QTest::newRow("blank written by update")
             << "update dzjsmxk set hsjsr=\"\" where hsjsr=''"
             << "update dzjsmxk set hsjsr=NULL where hsjsr IS NULL";
-        QTest::newRow("quote inside a literal") << "select 'it''s'" << "select 'it''s'";
-        QTest::newRow("colon inside a literal") << "select \"a:b\"" << "select 'a:b'";
+        QTest::newRow("quote inside a literal") << "select 'it''s'"
+                                                << "select 'it''s'";
+        QTest::newRow("colon inside a literal") << "select \"a:b\""
+                                                << "select 'a:b'";
     }
     void translation()
     {

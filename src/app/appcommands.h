@@ -1,0 +1,11 @@
+#pragma once
+
+class QWidget;
+
+// The commands of the application shell: help, support, exit, operator management
+// by grade, and card issue behind its numbering check.
+namespace AppCommands {
+void registerAll(); // the shell's own commands and every screen library's
+// Card issue needs a start number (or at least a card type) first.
+bool cardNumberingReady();
+} // namespace AppCommands
