@@ -4,14 +4,16 @@
 #include <QHash>
 
 namespace {
+// Each face by its English name and by the name fontconfig reports under a Chinese locale.
 const QStringList songFaces = {"SimSun",
                                "宋体",
                                "AR PL UMing CN",
                                "AR PL UMing TW",
                                "Noto Serif CJK SC",
-                               "WenQuanYi Micro Hei"};
-const QStringList heiFaces = {"SimHei", "黑体", "WenQuanYi Micro Hei", "Noto Sans CJK SC",
-                              "AR PL UMing CN"};
+                               "WenQuanYi Micro Hei",
+                               "文泉驿微米黑"};
+const QStringList heiFaces = {
+    "SimHei", "黑体", "WenQuanYi Micro Hei", "文泉驿微米黑", "Noto Sans CJK SC", "AR PL UMing CN"};
 
 QString firstInstalled(const QStringList& candidates)
 {
