@@ -1,0 +1,168 @@
+#include "ui/datebox.h"
+#include "fixture.h"
+#include "testmain.h"
+#include "ui/messages.h"
+#include "ui/pickdate.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QVBoxLayout>
+
+// A small screen: a date box Edit3 with its button BitBtn4, the next box Edit4 and
+// another control Edit5.
+class DateScreen : public QWidget {
+public:
+    DateScreen()
+    {
+        auto* layout = new QVBoxLayout(this);
+        date = new QLineEdit(this);
+        date->setObjectName("Edit3");
+        button = new QPushButton(">>>", this);
+        button->setObjectName("BitBtn4");
+        next = new QLineEdit(this);
+        next->setObjectName("Edit4");
+        other = new QLineEdit(this);
+        other->setObjectName("Edit5");
+        for (QWidget* w : {static_cast<QWidget*>(date), static_cast<QWidget*>(button),
+                           static_cast<QWidget*>(next), static_cast<QWidget*>(other)})
+            layout->addWidget(w);
+        box = DateBox::attach(date, button, next);
+    }
+    QLineEdit* date;
+    QPushButton* button;
+    QLineEdit* next;
+    QLineEdit* other;
+    DateBox* box;
+};
+
+class DateBoxTest : public QObject {
+    Q_OBJECT
+    std::unique_ptr<Fixture> fixture;
+    std::unique_ptr<DateScreen> screen;
+
+    void focus(QWidget* w)
+    {
+        w->setFocus(Qt::TabFocusReason);
+        QCoreApplication::processEvents(); // deferred focus returns
+    }
+
+private slots:
+    void init()
+    {
+        fixture = std::make_unique<Fixture>();
+        screen = std::make_unique<DateScreen>();
+        screen->show();
+        QApplication::setActiveWindow(screen.get());
+        QVERIFY(QTest::qWaitForWindowActive(screen.get()));
+        focus(screen->other);
+    }
+    void cleanup()
+    {
+        screen.reset();
+        TBrDateForm::clearAnswers();
+        fixture.reset();
+    }
+
+    void buttonShownOnlyWhileBoxOrButtonHasFocus()
+    {
+        QVERIFY(!screen->button->isVisible());
+        focus(screen->date);
+        QVERIFY(screen->button->isVisible());
+        focus(screen->button);
+        QVERIFY(screen->button->isVisible());
+        focus(screen->date);
+        QVERIFY(screen->button->isVisible());
+        focus(screen->other);
+        QVERIFY(!screen->button->isVisible());
+        QCOMPARE(DateBox::of(screen->date), screen->box);
+    }
+
+    void pickedDateFillsBoxAndMovesOn()
+    {
+        QSignalSpy picked(screen->box, &DateBox::picked);
+        focus(screen->date);
+        screen->date->setText("2020-01-01");
+        TBrDateForm::queueAnswer(QDate(2026, 3, 5));
+        QTest::mouseClick(screen->button, Qt::LeftButton);
+        QCOMPARE(screen->date->text(), QString("2026-03-05"));
+        QCOMPARE(QApplication::focusWidget(), screen->next);
+        QVERIFY(!screen->button->isVisible());
+        QCOMPARE(picked.count(), 1);
+    }
+
+    void cancelKeepsTextAndReturnsToBox()
+    {
+        focus(screen->date);
+        screen->date->setText("2020-01-01");
+        TBrDateForm::queueAnswer(std::nullopt);
+        QTest::mouseClick(screen->button, Qt::LeftButton);
+        QCOMPARE(screen->date->text(), QString("2020-01-01"));
+        QCOMPARE(QApplication::focusWidget(), screen->date);
+    }
+
+    void leaveCheck_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("clear");
+        QTest::addColumn<QString>("expectedText");
+        QTest::addColumn<bool>("complains");
+        QTest::newRow("slashes") << "2026/3/5" << false << "2026-03-05" << false;
+        QTest::newRow("short dashes") << "2026-3-5" << false << "2026-03-05" << false;
+        QTest::newRow("empty") << "" << false << "" << false;
+        QTest::newRow("not a date, kept") << "2026-2-30" << false << "2026-2-30" << true;
+        QTest::newRow("not a date, cleared") << "abc" << true << "" << true;
+    }
+    void leaveCheck()
+    {
+        QFETCH(QString, typed);
+        QFETCH(bool, clear);
+        QFETCH(QString, expectedText);
+        QFETCH(bool, complains);
+        screen->box->checkOnLeave("提示信息", "日期格式错误!",
+                                  clear ? DateBox::OnInvalid::Clear : DateBox::OnInvalid::Keep);
+        QSignalSpy left(screen->box, &DateBox::leftWithDate);
+        focus(screen->date);
+        QTest::keyClicks(screen->date, typed);
+        focus(screen->other);
+        QCOMPARE(screen->date->text(), expectedText);
+        const QList<Messages::Shown> shown = Messages::takeShown();
+        if (complains) {
+            QCOMPARE(shown.size(), 1);
+            QCOMPARE(shown[0].caption, QString("提示信息"));
+            QCOMPARE(shown[0].text, QString("日期格式错误!"));
+            QCOMPARE(QApplication::focusWidget(), screen->date);
+            QCOMPARE(left.count(), 0);
+        } else {
+            QVERIFY(shown.isEmpty());
+            QCOMPARE(QApplication::focusWidget(), screen->other);
+            QCOMPARE(left.count(), typed.isEmpty() ? 0 : 1);
+        }
+    }
+
+    void goingToOwnButtonChecksNothing()
+    {
+        screen->box->checkOnLeave("提示信息", "日期格式错误");
+        focus(screen->date);
+        QTest::keyClicks(screen->date, "abc");
+        focus(screen->button);
+        QVERIFY(Messages::takeShown().isEmpty());
+        QCOMPARE(screen->date->text(), QString("abc"));
+    }
+
+    void createdControlsCarryTheirNames()
+    {
+        QWidget parent;
+        DateBox* box = DateBox::create(&parent, "Edit8", "BitBtn1");
+        QCOMPARE(box->edit()->objectName(), QString("Edit8"));
+        QCOMPARE(box->button()->objectName(), QString("BitBtn1"));
+        QCOMPARE(box->button()->text(), QString(">>>"));
+        box->edit()->setText("2026/12/9");
+        QCOMPARE(box->date(), QDate(2026, 12, 9));
+    }
+};
+
+LIBRARY_TEST(DateBoxTest)
+#include "dateboxtest.moc"
