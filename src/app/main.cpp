@@ -8,6 +8,7 @@
 #include <QCommandLineParser>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QScreen>
 #include <QTimer>
 #include <QTranslator>
 
@@ -38,6 +39,8 @@ int main(int argc, char** argv)
     AppCommands::registerAll();
 
     Tmainfm window;
+    // Fill the screen even where no window manager maximises windows.
+    window.setGeometry(window.screen()->availableGeometry());
     window.showMaximized();
     QTimer::singleShot(0, &window, [&window] {
         const Startup::Outcome outcome = Startup::run(&window);

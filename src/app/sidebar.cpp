@@ -37,7 +37,9 @@ SideBar::SideBar(QWidget* parent) : QToolBox(parent)
         scroll->setWidget(page);
         scroll->setWidgetResizable(true);
         scroll->setFrameShape(QFrame::NoFrame);
+        scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         addItem(scroll, QString::fromUtf8(header.caption));
     }
     setCurrentIndex(0); // "图书管理" starts open
+    setMinimumWidth(170);
 }
