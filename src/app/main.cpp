@@ -1,4 +1,5 @@
 #include "app/appcommands.h"
+#include "app/deskapplication.h"
 #include "app/mainwindow.h"
 #include "app/startup.h"
 #include "data/paths.h"
@@ -14,7 +15,7 @@
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
+    DeskApplication app(argc, argv);
     app.setApplicationName("library-desk");
     app.setApplicationDisplayName(QString::fromUtf8(Messages::applicationTitle));
     app.setQuitOnLastWindowClosed(true);
