@@ -5,11 +5,11 @@ Report Tfkdbbfm::report() const
     using E = ReportElement;
     const ReportFont body = ReportFont::song(11);
     const auto label = [&](double left, double top, double width, const QString& text) {
-        return E::text(QRectF(left, top, width, 0), text, body);
+        return E::text({left, top, width}, text, body);
     };
     const auto value = [&](double left, double top, double width, const QString& text,
                            ReportAlign align) {
-        return E::value(QRectF(left, top, width, 0), text, body).aligned(align);
+        return E::value({left, top, width}, text, body).aligned(align);
     };
 
     Report r;
@@ -24,7 +24,7 @@ Report Tfkdbbfm::report() const
     band.add(E::vline(5.6, 1.1, 64.8));
     band.add(E::vline(133.3, 1.1, 64.8));
 
-    band.add(E::text(QRectF(64.3, 3.2, 13.8, 0), "罚款单", ReportFont::hei(12, true)));
+    band.add(E::text({64.3, 3.2, 13.8}, "罚款单", ReportFont::hei(12, true)));
     band.add(label(15.3, 11.1, 10.3, "姓名:"));
     band.add(value(30.7, 10.8, 17.2, m_readerName, ReportAlign::Right));
     band.add(E::hline(30.2, 16.4, 19.1));
@@ -40,6 +40,6 @@ Report Tfkdbbfm::report() const
     band.add(label(57.9, 36.0, 65.9, "元。 请以后按时归还所借阅的图书。"));
     band.add(E::hline(16.7, 41.5, 109.0));
     band.add(label(98.2, 50.3, 12.2, "图书馆"));
-    band.add(E::date(QRectF(93.9, 58.2, 13.0, 0), body));
+    band.add(E::date({93.9, 58.2, 13.0}, body));
     return r;
 }

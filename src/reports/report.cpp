@@ -14,22 +14,17 @@ QRectF ReportPage::printableMm() const
                   paper.height() - marginsMm.top() - marginsMm.bottom());
 }
 
-ReportElement ReportElement::text(const QRectF& box, const QString& text, ReportFont font)
+ReportElement ReportElement::text(ReportBox box, const QString& text, ReportFont font)
 {
     ReportElement e;
     e.m_kind = Kind::Text;
-    e.m_box = box;
+    e.m_box = box.rect();
     e.m_text = text;
     e.m_font = font;
     return e;
 }
 
-ReportElement ReportElement::text(QPointF at, const QString& text, ReportFont font)
-{
-    return ReportElement::text(QRectF(at, QSizeF(0, 0)), text, font);
-}
-
-ReportElement ReportElement::field(const QRectF& box, const QString& column, ReportFont font)
+ReportElement ReportElement::field(ReportBox box, const QString& column, ReportFont font)
 {
     ReportElement e = text(box, column, font);
     e.m_kind = Kind::Field;
@@ -37,7 +32,7 @@ ReportElement ReportElement::field(const QRectF& box, const QString& column, Rep
     return e;
 }
 
-ReportElement ReportElement::value(const QRectF& box, const QString& text, ReportFont font)
+ReportElement ReportElement::value(ReportBox box, const QString& text, ReportFont font)
 {
     ReportElement e = ReportElement::text(box, text, font);
     e.m_overflow = Overflow::Shrink;
@@ -60,38 +55,38 @@ ReportElement ReportElement::vline(double left, double top, double length)
     return e;
 }
 
-ReportElement ReportElement::rect(const QRectF& box)
+ReportElement ReportElement::rect(ReportBox box)
 {
     ReportElement e;
     e.m_kind = Kind::Rect;
-    e.m_box = box;
+    e.m_box = box.rect();
     return e;
 }
 
-ReportElement ReportElement::image(const QRectF& box, const QImage& image)
+ReportElement ReportElement::image(ReportBox box, const QImage& image)
 {
     ReportElement e;
     e.m_kind = Kind::Image;
-    e.m_box = box;
+    e.m_box = box.rect();
     e.m_image = image;
     return e;
 }
 
-ReportElement ReportElement::date(const QRectF& box, ReportFont font)
+ReportElement ReportElement::date(ReportBox box, ReportFont font)
 {
     ReportElement e = text(box, QString(), font);
     e.m_kind = Kind::Date;
     return e;
 }
 
-ReportElement ReportElement::pageNumber(const QRectF& box, ReportFont font)
+ReportElement ReportElement::pageNumber(ReportBox box, ReportFont font)
 {
     ReportElement e = text(box, QString(), font);
     e.m_kind = Kind::PageNumber;
     return e;
 }
 
-ReportElement ReportElement::sum(const QRectF& box, const QString& column, const QString& format,
+ReportElement ReportElement::sum(ReportBox box, const QString& column, const QString& format,
                                  ReportFont font)
 {
     ReportElement e = text(box, column, font);

@@ -57,6 +57,17 @@ struct ReportPage {
     QRectF printableMm() const; // paper less margins, in paper coordinates
 };
 
+// A place in a band, in millimetres from the band's top-left corner: {left, top},
+// {left, top, width} or {left, top, width, height}. A width of 0 sizes a text to itself;
+// a height of 0 is one line of the element's font.
+struct ReportBox {
+    double left = 0;
+    double top = 0;
+    double width = 0;
+    double height = 0;
+    QRectF rect() const { return QRectF(left, top, width, height); }
+};
+
 // One thing drawn in a band. Build with the named constructors, then adjust with the
 // chained modifiers:
 //   ReportElement::field({30.7, 10.8, 17.2}, "dzm").aligned(ReportAlign::Right)
@@ -67,24 +78,23 @@ public:
     // left-aligned), a filled-in value keeps its box and is drawn in a smaller size.
     enum class Overflow { Grow, Shrink };
 
-    // Fixed text. box = {left, top, width}; a width of 0 sizes the label to its text.
-    static ReportElement text(const QRectF& box, const QString& text, ReportFont font = {});
-    static ReportElement text(QPointF at, const QString& text, ReportFont font = {});
+    // Fixed text (a label); it grows when the text is wider than the box.
+    static ReportElement text(ReportBox box, const QString& text, ReportFont font = {});
     // A column of the current detail row, shown in its box (shrinks to fit).
-    static ReportElement field(const QRectF& box, const QString& column, ReportFont font = {});
+    static ReportElement field(ReportBox box, const QString& column, ReportFont font = {});
     // A text the caller fills in, kept in its box like a field (shrinks to fit).
-    static ReportElement value(const QRectF& box, const QString& text, ReportFont font = {});
+    static ReportElement value(ReportBox box, const QString& text, ReportFont font = {});
     static ReportElement hline(double left, double top, double length);
     static ReportElement vline(double left, double top, double length);
-    static ReportElement rect(const QRectF& box);
+    static ReportElement rect(ReportBox box);
     // The image stretched to fill the box; a null image draws nothing.
-    static ReportElement image(const QRectF& box, const QImage& image);
+    static ReportElement image(ReportBox box, const QImage& image);
     // Today (Clock::today()) as "yyyy-MM-dd".
-    static ReportElement date(const QRectF& box, ReportFont font = {});
+    static ReportElement date(ReportBox box, ReportFont font = {});
     // The number of the page being printed, counted from 1.
-    static ReportElement pageNumber(const QRectF& box, ReportFont font = {});
+    static ReportElement pageNumber(ReportBox box, ReportFont font = {});
     // The sum of a column over every detail row printed so far, in the given format.
-    static ReportElement sum(const QRectF& box, const QString& column,
+    static ReportElement sum(ReportBox box, const QString& column,
                              const QString& format = QStringLiteral("0.00"), ReportFont font = {});
 
     ReportElement aligned(ReportAlign a) const;

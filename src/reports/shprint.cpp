@@ -5,10 +5,10 @@ Report Tshprintfm::report() const
     using E = ReportElement;
     const ReportFont body = ReportFont::song(11);
     const auto label = [&](double left, double top, double width, const QString& text) {
-        return E::text(QRectF(left, top, width, 0), text, body);
+        return E::text({left, top, width}, text, body);
     };
     const auto value = [&](double left, double top, double width, const QString& text) {
-        return E::value(QRectF(left, top, width, 0), text, body);
+        return E::value({left, top, width}, text, body);
     };
 
     Report r;
@@ -17,8 +17,8 @@ Report Tshprintfm::report() const
     ReportBand& band = r.title;
     band.height = 74.1;
 
-    band.add(E::rect(QRectF(6.3, 3.2, 118.3, 64.6)));
-    band.add(E::text(QRectF(59.7, 7.2, 13.8, 0), "罚款单", ReportFont::hei(12, true)));
+    band.add(E::rect({6.3, 3.2, 118.3, 64.6}));
+    band.add(E::text({59.7, 7.2, 13.8}, "罚款单", ReportFont::hei(12, true)));
     band.add(label(17.6, 15.2, 9.7, "姓名:"));
     band.add(value(34.1, 14.6, 15.5, m_readerName));
     band.add(E::hline(32.8, 19.8, 22.0));
@@ -32,6 +32,6 @@ Report Tshprintfm::report() const
     band.add(label(61.2, 41.3, 53.6, "元，请以后妥善保管借阅书籍。"));
     band.add(E::hline(20.1, 47.4, 96.3));
     band.add(label(96.5, 54.8, 11.6, "图书馆"));
-    band.add(E::date(QRectF(92.3, 61.2, 11.6, 0), body));
+    band.add(E::date({92.3, 61.2, 11.6}, body));
     return r;
 }

@@ -14,11 +14,11 @@ Report Ttszprintfm::report() const
     const ReportFont number = ReportFont::song(8);
     const ReportFont large = ReportFont::song(11);
     const auto label = [](double left, double top, const QString& text, ReportFont font) {
-        return E::text(QPointF(left, top), text, font);
+        return E::text({left, top}, text, font);
     };
     const auto value = [](double left, double top, double right, const QString& text,
                           ReportFont font) {
-        return E::value(QRectF(left, top, right - left, 0), text, font);
+        return E::value({left, top, right - left}, text, font);
     };
 
     Report r;
@@ -27,9 +27,8 @@ Report Ttszprintfm::report() const
     ReportBand& band = r.title;
     band.height = 72.2;
 
-    band.add(E::rect(QRectF(0.5, 0.5, 90.2, 61.1)));
-    band.add(
-        E::text(QRectF(20.9, 2.9, 51.3, 5.8), "图  书  借  阅  证", ReportFont::song(15, true)));
+    band.add(E::rect({0.5, 0.5, 90.2, 61.1}));
+    band.add(E::text({20.9, 2.9, 51.3, 5.8}, "图  书  借  阅  证", ReportFont::song(15, true)));
     band.add(E::hline(0.8, 15.3, 89.7));
 
     band.add(label(5.6, 10.1, "等级:", small));
@@ -55,9 +54,9 @@ Report Ttszprintfm::report() const
     band.add(label(6.6, 55.8, "有效日期:", large));
     band.add(value(25.7, 55.8, beforePhoto, m_validUntil, large));
 
-    band.add(E::rect(QRectF(58.2, 18.5, 30.4, 34.7)));
+    band.add(E::rect({58.2, 18.5, 30.4, 34.7}));
     band.add(label(64.0, 31.5, "(照    片)", large));
     // Drawn after the frame text, so a photograph covers it.
-    band.add(E::image(QRectF(58.7, 19.1, 29.6, 33.6), m_photo));
+    band.add(E::image({58.7, 19.1, 29.6, 33.6}, m_photo));
     return r;
 }
