@@ -61,11 +61,17 @@ struct ReportPage {
 // {left, top, width} or {left, top, width, height}. A width of 0 sizes a text to itself;
 // a height of 0 is one line of the element's font.
 struct ReportBox {
-    double left = 0;
-    double top = 0;
-    double width = 0;
-    double height = 0;
+    ReportBox(double left, double top, double width = 0, double height = 0)
+        : left(left), top(top), width(width), height(height)
+    {
+    }
+    ReportBox(const QRectF& r) : ReportBox(r.left(), r.top(), r.width(), r.height()) {}
     QRectF rect() const { return QRectF(left, top, width, height); }
+
+    double left;
+    double top;
+    double width;
+    double height;
 };
 
 // One thing drawn in a band. Build with the named constructors, then adjust with the
