@@ -1,0 +1,145 @@
+#include "cards/bhcsh.h"
+
+#include "data/sql.h"
+#include "ui/action.h"
+#include "ui/messages.h"
+
+#include <QAction>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QVBoxLayout>
+
+namespace {
+// Card numbers are at most twelve characters wide.
+constexpr int cardNumberWidth = 12;
+} // namespace
+
+Tbhcshfm::Tbhcshfm(QWidget* parent) : QDialog(parent)
+{
+    setObjectName("bhcshfm");
+    setWindowTitle("初始化编号");
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    buildScreen();
+    FormShow();
+    setFixedSize(sizeHint());
+}
+
+void Tbhcshfm::buildScreen()
+{
+    auto* hintTitle = new QLabel("小提示：", this);
+    auto* hint = new QLabel("编号以此为起点进行累加!", this);
+    hint->setStyleSheet("color: blue;");
+
+    auto* typeGroup = new QGroupBox("类型", this);
+    m_icCard = new QRadioButton("IC卡", typeGroup);
+    m_icCard->setObjectName("RadioButton1");
+    m_libraryCard = new QRadioButton("借书证", typeGroup);
+    m_libraryCard->setObjectName("RadioButton2");
+    auto* typeLayout = new QHBoxLayout(typeGroup);
+    typeLayout->addWidget(m_icCard);
+    typeLayout->addWidget(m_libraryCard);
+
+    m_number = new QLineEdit(this);
+    m_number->setObjectName("Edit1");
+    m_number->setMaxLength(cardNumberWidth);
+    m_number->setMinimumWidth(150);
+    auto* numberRow = new QHBoxLayout;
+    numberRow->addWidget(new QLabel("编号:", this));
+    numberRow->addWidget(m_number);
+
+    auto* ok = new QPushButton("确定", this);
+    ok->setObjectName("ok");
+    auto* close = new QPushButton("关闭", this);
+    close->setObjectName("close");
+    close->setAutoDefault(false);
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, &Tbhcshfm::okClick);
+    connect(close, &QPushButton::clicked, this, &Tbhcshfm::reject);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(ok);
+    buttons->addWidget(close);
+
+    auto* hintRow = new QHBoxLayout;
+    hintRow->addWidget(hintTitle);
+    hintRow->addWidget(hint);
+    hintRow->addStretch();
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(hintRow);
+    layout->addWidget(typeGroup);
+    layout->addLayout(numberRow);
+    layout->addLayout(buttons);
+
+    auto* closeAction = new QAction("关闭", this);
+    closeAction->setShortcut(Qt::Key_Escape);
+    connect(closeAction, &QAction::triggered, this, &Tbhcshfm::reject);
+    addAction(closeAction);
+    setContextMenuPolicy(Qt::ActionsContextMenu);
+}
+
+void Tbhcshfm::FormShow()
+{
+    // The type is not loaded: every opening starts from "IC卡".
+    m_icCard->setChecked(true);
+    Sql q("select * from jszxh");
+    q.exec();
+    if (q.first())
+        m_number->setText(q.text("jszxh"));
+}
+
+bool Tbhcshfm::numberIsFree()
+{
+    Sql q("select kno from cardk where kno=:tj1");
+    q.bind(m_number->text()).exec();
+    if (q.isEmpty())
+        return true;
+    Messages::notice(this, "提示", "有读者已存在此编号，请重输！");
+    return false;
+}
+
+void Tbhcshfm::okClick()
+{
+    const QString number = m_number->text();
+    if (number.isEmpty()) {
+        Messages::notice(this, "提示信息", "请输入编号");
+        return;
+    }
+    // Card issue advances the number by one after every card; it has to be all digits.
+    static const QRegularExpression digits("^[0-9]+$");
+    if (!digits.match(number).hasMatch()) {
+        Messages::notice(this, "提示信息", "编号只能由数字组成，请重输！");
+        m_number->setFocus();
+        return;
+    }
+    const QString type = m_icCard->isChecked() ? "IC卡" : "借阅证";
+    bool written = false;
+    const bool done = Action::run(this, [&] {
+        if (!numberIsFree())
+            return;
+        Sql q("select * from jszxh");
+        q.exec();
+        if (q.first())
+            Sql::run("update jszxh set jszxh=:tj1,lx=:tj2", {number, type});
+        else
+            Sql::run("insert into jszxh values(:jszxh,:lx)", {number, type});
+        written = true;
+    });
+    if (done && written)
+        accept();
+}
+
+void Tbhcshfm::reject()
+{
+    bool free = true;
+    if (!Action::run(this, [&] { free = numberIsFree(); }))
+        free = true; // the store could not be read: the notice said so; do not trap the operator
+    if (free)
+        QDialog::reject();
+}
