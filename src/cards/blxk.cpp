@@ -1,0 +1,632 @@
+#include "cards/blxk.h"
+
+#include "cards/video.h"
+#include "data/clock.h"
+#include "data/dates.h"
+#include "data/gbk.h"
+#include "data/paths.h"
+#include "data/session.h"
+#include "data/sql.h"
+#include "finance/ledger.h"
+#include "reports/reportoutput.h"
+#include "reports/tszprint.h"
+#include "ui/action.h"
+#include "ui/datebox.h"
+#include "ui/help.h"
+#include "ui/messages.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFocusEvent>
+#include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QStatusBar>
+#include <QVBoxLayout>
+#include <QValidator>
+
+#include <stdexcept>
+
+namespace {
+constexpr const char* noticeCaption = "提示信息";
+constexpr QSize videoSize(121, 128);
+
+// Refuses text wider than its column, counted in GBK bytes.
+class GbkWidthValidator : public QValidator {
+public:
+    GbkWidthValidator(int maxBytes, QObject* parent) : QValidator(parent), m_maxBytes(maxBytes) {}
+    State validate(QString& input, int&) const override
+    {
+        return Gbk::width(input) <= m_maxBytes ? Acceptable : Invalid;
+    }
+
+private:
+    int m_maxBytes;
+};
+
+// Leaving a box for another control of the same window; switching windows or
+// opening a drop-down list is not leaving it.
+bool leftWithinWindow(const QFocusEvent* event, const QWidget* from)
+{
+    if (event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason)
+        return false;
+    const QWidget* to = QApplication::focusWidget();
+    return to && to->window() == from->window();
+}
+
+void focusLater(QWidget* widget)
+{
+    QTimer::singleShot(0, widget, [widget] { widget->setFocus(Qt::OtherFocusReason); });
+}
+
+// A card number is a decimal integer; the next card gets the number after it.
+bool cardNumberValue(const QString& text, qint64* value)
+{
+    static const QRegularExpression digits("^[0-9]{1,12}$");
+    if (!digits.match(text).hasMatch())
+        return false;
+    *value = text.toLongLong();
+    return true;
+}
+
+QLineEdit* lineEdit(QWidget* parent, const char* name)
+{
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(name);
+    return edit;
+}
+} // namespace
+
+Tblxkfm::Tblxkfm(QWidget* parent) : QWidget(parent)
+{
+    setWindowTitle("办理借书证");
+    buildControls();
+    setTabAndEnterOrder();
+
+    m_photoTimer.setParent(this);
+    m_photoTimer.setObjectName("photoTimer");
+    m_photoTimer.setSingleShot(true);
+    m_photoTimer.setInterval(photoDelayMs);
+    connect(&m_photoTimer, &QTimer::timeout, this, &Tblxkfm::takePhotograph);
+
+    m_validDays = 0;
+    m_photoPanel->hide();
+    m_photoPath.clear();
+
+    if (!openSequence()) {
+        Messages::notice(this, noticeCaption, "请先进行借阅证的起始编号初始化!");
+        QTimer::singleShot(0, this, &Tblxkfm::closeScreen);
+        return;
+    }
+    loadGrades();
+    m_grade->setFocus();
+    for (QLineEdit* box : {m_name, m_identity, m_deposit, m_telephone, m_address, m_workUnit})
+        box->clear();
+    m_grade->clearEditText();
+    m_feePanel->clear();
+    startCamera();
+}
+
+void Tblxkfm::buildControls()
+{
+    // --- 借书证号: number, video and photograph ---
+    auto* numberGroup = new QGroupBox("借书证号", this);
+    m_number = lineEdit(numberGroup, "Edit7");
+    m_number->setValidator(new GbkWidthValidator(12, m_number));
+
+    auto* picture = new QWidget(numberGroup);
+    picture->setFixedSize(videoSize);
+    m_video = new TVideoCap(picture);
+    m_video->setObjectName("VideoCap1");
+    m_video->setGeometry(QRect(QPoint(0, 0), videoSize));
+    m_video->setPreviewScaleToWindow(true);
+    m_video->setPreviewScaleProportional(false);
+    m_video->setPreviewRate(12);
+    m_photoPanel = new QFrame(picture);
+    m_photoPanel->setObjectName("photoPanel");
+    m_photoPanel->setGeometry(QRect(QPoint(0, 0), videoSize));
+    m_photoPanel->setAutoFillBackground(true);
+    m_photo = new QLabel(m_photoPanel);
+    m_photo->setObjectName("Image1");
+    m_photo->setGeometry(QRect(QPoint(0, 0), videoSize));
+    m_photo->setAlignment(Qt::AlignCenter);
+
+    m_videoStatus = new QLabel(numberGroup);
+    m_videoStatus->setObjectName("videoStatus");
+    m_videoStatus->setMinimumWidth(60);
+    m_cameraButton = new QPushButton("摄像", numberGroup);
+    m_cameraButton->setObjectName("cameraButton");
+    m_photoButton = new QPushButton("拍照", numberGroup);
+    m_photoButton->setObjectName("photoButton");
+    connect(m_cameraButton, &QPushButton::clicked, this, &Tblxkfm::cameraClicked);
+    connect(m_photoButton, &QPushButton::clicked, this, &Tblxkfm::photoClicked);
+
+    auto* numberLayout = new QGridLayout(numberGroup);
+    numberLayout->addWidget(new QLabel("编号(顺序):", numberGroup), 0, 0);
+    numberLayout->addWidget(m_number, 0, 1, 1, 2);
+    numberLayout->addWidget(picture, 1, 0, 1, 2, Qt::AlignLeft | Qt::AlignTop);
+    numberLayout->addWidget(m_videoStatus, 1, 2, Qt::AlignLeft | Qt::AlignBottom);
+    numberLayout->addWidget(m_cameraButton, 2, 0);
+    numberLayout->addWidget(m_photoButton, 2, 1);
+    numberLayout->setRowStretch(3, 1);
+
+    // --- 借书证信息: the reader's particulars ---
+    auto* infoGroup = new QGroupBox("借书证信息", this);
+    m_grade = new QComboBox(infoGroup);
+    m_grade->setObjectName("ComboBox1");
+    m_grade->setEditable(true);
+    m_grade->setInsertPolicy(QComboBox::NoInsert);
+    m_grade->lineEdit()->setMaxLength(1);
+    m_name = lineEdit(infoGroup, "Edit1");
+    m_name->setValidator(new GbkWidthValidator(8, m_name));
+    m_identity = lineEdit(infoGroup, "Edit2");
+    m_identity->setMaxLength(15);
+    m_deposit = lineEdit(infoGroup, "Edit3");
+    m_validUntilBox = DateBox::create(infoGroup, "Edit8", "dateButton");
+    m_validUntil = m_validUntilBox->edit();
+    m_topUp = lineEdit(infoGroup, "Edit9");
+    m_validUntilBox->setNext(m_topUp);
+    m_telephone = lineEdit(infoGroup, "Edit4");
+    m_address = lineEdit(infoGroup, "Edit5");
+    m_workUnit = lineEdit(infoGroup, "Edit6");
+
+    auto* dateRow = new QHBoxLayout;
+    dateRow->setSpacing(2);
+    dateRow->addWidget(m_validUntil, 1);
+    dateRow->addWidget(m_validUntilBox->button());
+
+    auto* infoLayout = new QGridLayout(infoGroup);
+    const auto addRow = [&](int row, const char* caption, QWidget* box) {
+        infoLayout->addWidget(new QLabel(caption, infoGroup), row, 0, Qt::AlignRight);
+        infoLayout->addWidget(box, row, 1);
+    };
+    addRow(0, "等级:", m_grade);
+    addRow(1, "读者姓名:", m_name);
+    addRow(2, "身份证号(学生证):", m_identity);
+    addRow(3, "押金:", m_deposit);
+    infoLayout->addWidget(new QLabel("有效日期至:", infoGroup), 4, 0, Qt::AlignRight);
+    infoLayout->addLayout(dateRow, 4, 1);
+    addRow(5, "充值金额:", m_topUp);
+    addRow(6, "电话:", m_telephone);
+    addRow(7, "地址:", m_address);
+    addRow(8, "工作单位:", m_workUnit);
+    infoLayout->setColumnMinimumWidth(1, 190);
+
+    // --- tips and the print-photo switch ---
+    auto* tips = new QVBoxLayout;
+    for (const char* line :
+         {"提示：", "如果要保存相片", "请在点“保存”", "按钮前点“拍照”", "按钮"}) {
+        auto* label = new QLabel(line, this);
+        label->setStyleSheet("color: blue;");
+        tips->addWidget(label);
+    }
+    tips->addSpacing(12);
+    m_printPhoto = new QCheckBox("同时打印照片", this);
+    m_printPhoto->setObjectName("CheckBox1");
+    m_printPhoto->setChecked(true);
+    tips->addWidget(m_printPhoto);
+    tips->addStretch();
+
+    // --- buttons ---
+    m_saveButton = new QPushButton("保存&S", this);
+    m_saveButton->setObjectName("saveButton");
+    m_printButton = new QPushButton("打印&P", this);
+    m_printButton->setObjectName("printButton");
+    m_helpButton = new QPushButton("帮助&H", this);
+    m_helpButton->setObjectName("helpButton");
+    m_closeButton = new QPushButton("关闭&X", this);
+    m_closeButton->setObjectName("closeButton");
+    connect(m_saveButton, &QPushButton::clicked, this, &Tblxkfm::save);
+    connect(m_printButton, &QPushButton::clicked, this, &Tblxkfm::print);
+    connect(m_helpButton, &QPushButton::clicked, this, [this] { Help::showContext(2, this); });
+    connect(m_closeButton, &QPushButton::clicked, this, &Tblxkfm::closeScreen);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    for (QPushButton* button : {m_saveButton, m_printButton, m_helpButton, m_closeButton})
+        buttons->addWidget(button);
+
+    // --- status bar: 日期 | today | 工本费 | fee | ---
+    auto* statusBar = new QStatusBar(this);
+    statusBar->setSizeGripEnabled(false);
+    const auto panel = [statusBar](const QString& text, const char* name, int width) {
+        auto* label = new QLabel(text, statusBar);
+        label->setObjectName(name);
+        label->setMinimumWidth(width);
+        statusBar->addWidget(label);
+        return label;
+    };
+    panel("日期", "datePanelCaption", 40);
+    panel(Dates::toText(Clock::today()), "datePanel", 90);
+    panel("工本费", "feePanelCaption", 50);
+    m_feePanel = panel(QString(), "feePanel", 70);
+    statusBar->addWidget(new QLabel(statusBar), 1);
+
+    auto* groups = new QHBoxLayout;
+    groups->addWidget(numberGroup);
+    groups->addWidget(infoGroup, 1);
+    groups->addLayout(tips);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(groups);
+    layout->addLayout(buttons);
+    layout->addWidget(statusBar);
+
+    auto* closeAction = new QAction("关闭", this);
+    closeAction->setShortcut(Qt::Key_Escape);
+    closeAction->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    connect(closeAction, &QAction::triggered, this, &Tblxkfm::closeScreen);
+    addAction(closeAction);
+    setContextMenuPolicy(Qt::ActionsContextMenu);
+}
+
+void Tblxkfm::setTabAndEnterOrder()
+{
+    const QList<QWidget*> order = {
+        m_grade,       m_name,       m_identity,     m_deposit,     m_telephone,   m_address,
+        m_workUnit,    m_validUntil, m_topUp,        m_saveButton,  m_printButton, m_helpButton,
+        m_closeButton, m_number,     m_cameraButton, m_photoButton, m_printPhoto};
+    for (int i = 0; i + 1 < order.size(); ++i)
+        setTabOrder(order[i], order[i + 1]);
+
+    // Enter moves along the boxes: to the next in tab order, except that the deposit,
+    // the date and the top-up go their own way.
+    m_enterNext = {{m_grade, m_name},         {m_name, m_identity},    {m_identity, m_deposit},
+                   {m_deposit, m_validUntil}, {m_validUntil, m_topUp}, {m_topUp, m_telephone},
+                   {m_telephone, m_address},  {m_address, m_workUnit}, {m_workUnit, m_validUntil}};
+    for (QObject* box : m_enterNext.keys())
+        box->installEventFilter(this);
+    m_grade->lineEdit()->installEventFilter(this);
+    m_enterNext.insert(m_grade->lineEdit(), m_name);
+}
+
+bool Tblxkfm::openSequence()
+{
+    Sql q("select * from jszxh");
+    q.exec();
+    if (!q.first() || (q.isNull("jszxh") && q.isNull("lx")))
+        return false;
+    m_number->setText(q.text("jszxh"));
+    m_cardType = q.text("lx");
+    return true;
+}
+
+void Tblxkfm::loadGrades()
+{
+    Sql q("select kdj from jykdjk");
+    q.exec();
+    QStringList codes;
+    while (q.next())
+        codes << q.text("kdj");
+    m_grade->clear();
+    m_grade->addItems(codes);
+    m_grade->setCurrentIndex(-1);
+}
+
+void Tblxkfm::startCamera()
+{
+    try {
+        m_video->setDriverIndex(0);
+        m_video->setVideoPreview(false);
+        m_video->setVideoPreview(true);
+    } catch (const EVideoCapError&) {
+        // Without a camera the screen works; cards are issued without photographs.
+    }
+}
+
+void Tblxkfm::closeScreen()
+{
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
+        sub->close();
+    else
+        close();
+}
+
+bool Tblxkfm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && m_enterNext.contains(watched)) {
+            m_enterNext.value(watched)->setFocus(Qt::TabFocusReason);
+            return true;
+        }
+    } else if (event->type() == QEvent::FocusIn && watched == m_validUntil) {
+        const auto reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+            enterValidUntil();
+    } else if (event->type() == QEvent::FocusOut &&
+               leftWithinWindow(static_cast<QFocusEvent*>(event), static_cast<QWidget*>(watched))) {
+        if (watched == m_grade)
+            lookUpGrade();
+        else if (watched == m_deposit)
+            leaveDeposit();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+// --- look-ups and boxes ------------------------------------------------------------------
+
+bool Tblxkfm::findGrade(const QString& code, Grade* grade)
+{
+    Sql q("select kdj,jsyj,gbf,yxts from jykdjk where kdj=:tj");
+    q.bind(code).exec();
+    if (!q.first())
+        return false;
+    grade->code = q.text("kdj");
+    grade->deposit = q.money("jsyj");
+    grade->fee = q.money("gbf");
+    grade->validDays = static_cast<int>(q.number("yxts"));
+    return true;
+}
+
+void Tblxkfm::showFee(const Money& fee)
+{
+    m_feePanel->setText(fee.toFixed2());
+}
+
+void Tblxkfm::lookUpGrade()
+{
+    const QString code = m_grade->currentText();
+    if (code.isEmpty())
+        return;
+    Grade grade;
+    if (!findGrade(code, &grade)) {
+        Messages::notice(this, noticeCaption, "查无此等级!");
+        focusLater(m_grade);
+        return;
+    }
+    m_lookedUp = grade;
+    showFee(grade.fee);
+    m_deposit->setText(grade.deposit.toShortest());
+    m_validDays = grade.validDays;
+}
+
+void Tblxkfm::enterValidUntil()
+{
+    if (m_validDays != 0)
+        m_validUntil->setText(Dates::toText(Clock::today().addDays(m_validDays)));
+}
+
+void Tblxkfm::leaveDeposit()
+{
+    if (m_deposit->text().isEmpty())
+        return;
+    bool ok = false;
+    const Money deposit = Money::fromText(m_deposit->text(), &ok);
+    if (!ok) {
+        Messages::notice(this, noticeCaption, "格式错误,请重新输入!");
+        focusLater(m_deposit);
+        return;
+    }
+    m_deposit->setText(deposit.toShortest());
+}
+
+// --- camera and photograph ----------------------------------------------------------------
+
+void Tblxkfm::cameraClicked()
+{
+    m_videoStatus->clear();
+    startCamera();
+}
+
+void Tblxkfm::photoClicked()
+{
+    m_photoPanel->hide(); // the live picture shows while the timer runs
+    m_video->update();
+    m_photoTimer.start();
+}
+
+void Tblxkfm::takePhotograph()
+{
+    m_photoTimer.stop();
+    const QImage picture = m_video->photograph();
+    QString path;
+    const bool saved = Action::run(this, [&] {
+        const int number = Sql::scalar("select max(bh) as expr1001 from zpidb").toInt() + 1;
+        Sql counter("update zpidb set bh= :bh ");
+        counter.bind(number).exec();
+        if (counter.rowsAffected() == 0) // the counter row is missing: start it
+            Sql::run("insert into zpidb(bh) values(:bh)", {number});
+        const QString folder = ProgramPaths::photoFolder();
+        if (!QDir().mkpath(folder))
+            throw std::runtime_error(QString("无法建立照片文件夹 %1").arg(folder).toStdString());
+        path = QDir(folder).filePath(QString::number(number) + ".bmp");
+        if (!picture.save(path, "BMP"))
+            throw std::runtime_error(QString("无法写入照片文件 %1").arg(path).toStdString());
+    });
+    if (!saved)
+        return;
+    m_photoPath = path;
+    m_photo->setPixmap(QPixmap::fromImage(QImage(path))
+                           .scaled(m_photo->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    m_photoPanel->show();
+    m_photoPanel->raise();
+    m_videoStatus->setText("拍照完成");
+}
+
+void Tblxkfm::discardPhotograph()
+{
+    m_photoPath.clear();
+    m_photo->clear();
+    m_photoPanel->hide();
+}
+
+// --- save ---------------------------------------------------------------------------------
+
+void Tblxkfm::save()
+{
+    if (m_validUntil->text().isEmpty()) {
+        Messages::plain(this, "有效日期不能为空！");
+        m_validUntil->setFocus();
+        return;
+    }
+    const QDate validUntil = Dates::parse(m_validUntil->text());
+    if (!validUntil.isValid()) {
+        Messages::plain(this, "日期格式不对（如：2008-12-11）");
+        return;
+    }
+    if (m_name->text().isEmpty()) {
+        m_photoPanel->hide();
+        Messages::notice(this, noticeCaption, "请输入读者姓名!");
+        m_name->setFocus();
+        return;
+    }
+    if (m_topUp->text().isEmpty()) {
+        Messages::plain(this, "充值金额不能为空可以为零！");
+        m_topUp->setFocus();
+        return;
+    }
+    bool topUpOk = false;
+    const Money topUp = Money::fromText(m_topUp->text(), &topUpOk);
+    if (!topUpOk) {
+        Messages::plain(this, "充值金额格式不对！");
+        return;
+    }
+    if (m_identity->text().isEmpty()) {
+        m_photoPanel->hide();
+        Messages::notice(this, noticeCaption, "请输入请输入身份证(学生证)!");
+        m_identity->setFocus();
+        return;
+    }
+    if (m_deposit->text().isEmpty())
+        m_deposit->setText("0");
+    // Only the exact text "0" counts as no top-up; "0.00" is booked as a top-up of 0.
+    const bool noTopUp = m_topUp->text() == "0";
+    if (noTopUp && !Messages::question(this, "询问", "充值金额为零，是否继续保存？"))
+        return;
+    if (m_grade->currentText().isEmpty())
+        return;
+    bool depositOk = false;
+    const Money deposit = Money::fromText(m_deposit->text(), &depositOk);
+    if (!depositOk) {
+        m_photoPanel->hide();
+        Messages::notice(this, noticeCaption, "押金输入格式错误,请重新输入!");
+        m_deposit->setFocus();
+        return;
+    }
+    m_deposit->setText(deposit.toShortest());
+
+    // A grade typed without leaving its box has not been looked up yet.
+    Grade grade = m_lookedUp;
+    if (grade.code != m_grade->currentText()) {
+        if (!findGrade(m_grade->currentText(), &grade)) {
+            Messages::notice(this, noticeCaption, "查无此等级!");
+            m_grade->setFocus();
+            return;
+        }
+        m_lookedUp = grade;
+        showFee(grade.fee);
+    }
+    // The sequence advances from the card number, so it must be a number.
+    const QString number = m_number->text();
+    qint64 numberValue = 0;
+    if (!cardNumberValue(number, &numberValue)) {
+        Messages::notice(this, noticeCaption, "编号只能是数字,请修改编号或重新对编号初始化!");
+        m_number->setFocus();
+        return;
+    }
+
+    bool duplicate = false;
+    const bool issued = Action::run(this, [&] {
+        if (!Sql::scalar("select kno from cardk where kno=:kno", {number}).isNull()) {
+            duplicate = true;
+            throw ActionCancelled{};
+        }
+        Sql("insert into cardk(kno,kdj,km,dzm,sfzh,dz,tel,bkrq,yj,strpath,yxrq,gzdw) "
+            "values(:tj0,:tj1,:tj2,:tj3,:tj4,:tj5,:tj6,:tj7,:tj8,:tj9,:yxrq,:gzdw)")
+            .bind(number)
+            .bind(grade.code)
+            .bind(m_cardType)
+            .bind(m_name->text())
+            .bind(m_identity->text())
+            .bind(m_address->text())
+            .bind(m_telephone->text())
+            .bind(Clock::today())
+            .bind(deposit)
+            .bind(m_photoPath)
+            .bind(validUntil)
+            .bind(m_workUnit->text())
+            .exec();
+        Sql::run("delete from gsb where kno= :kno", {number});
+        Sql::run("insert into gsb(kno,kdj,dzm,gsbz,sfzh) values(:t0,:t1,:t2,:t3,:t4)",
+                 {number, grade.code, m_name->text(), "否", m_identity->text()});
+        Ledger::income(deposit, Ledger::Reason::deposit);
+        if (!noTopUp)
+            Ledger::income(topUp, Ledger::Reason::topUpAtIssue);
+        Ledger::income(grade.fee, Ledger::Reason::cardFee);
+        Sql("insert into jykczb(kno,dzm,yxrq,czje,czy,bz,czrq) "
+            "values(:t0,:t1,:t2,:t3,:t4,:t5,:t6)")
+            .bind(number)
+            .bind(m_name->text())
+            .bind(validUntil)
+            .bind(topUp)
+            .bind(Session::current().name)
+            .bind("办新借阅证时充值")
+            .bind(Clock::today())
+            .exec();
+        Sql::run("update jszxh set jszxh=:tj1", {QString::number(numberValue + 1)});
+    });
+    if (duplicate) {
+        m_photoPanel->hide();
+        m_videoStatus->clear();
+        Messages::notice(this, noticeCaption, "编号重复,请重新对编号初始化!");
+        return;
+    }
+    if (issued)
+        resetForNextReader(numberValue + 1);
+}
+
+void Tblxkfm::resetForNextReader(qint64 next)
+{
+    m_grade->setCurrentIndex(-1);
+    m_grade->clearEditText();
+    for (QLineEdit* box : {m_name, m_identity, m_deposit, m_telephone, m_address, m_workUnit})
+        box->clear();
+    m_feePanel->clear();
+    m_lookedUp = Grade();
+    openSequence();
+    m_videoStatus->clear();
+    Messages::plain(this, "办理成功！");
+    m_number->setText(QString::number(next));
+    discardPhotograph();
+    m_topUp->clear();
+    m_grade->setFocus();
+}
+
+// --- print --------------------------------------------------------------------------------
+
+void Tblxkfm::print()
+{
+    if (m_number->text().isEmpty()) {
+        Messages::plain(this, "编号不能为空！");
+        return;
+    }
+    if (m_name->text().isEmpty()) {
+        Messages::plain(this, "读者名不能为空！");
+        return;
+    }
+    if (m_validUntil->text().isEmpty()) {
+        Messages::plain(this, "有效日期不能为空！");
+        return;
+    }
+    Ttszprintfm card;
+    card.setGrade(m_grade->currentText());
+    card.setCardNumber(m_number->text());
+    card.setName(m_name->text());
+    card.setIdentityNumber(m_identity->text());
+    card.setAddress(m_address->text());
+    card.setWorkUnit(m_workUnit->text());
+    card.setCardDate(Dates::toText(Clock::today()));
+    card.setValidUntil(m_validUntil->text());
+    if (m_printPhoto->isChecked() && !m_photoPath.isEmpty())
+        card.setPhoto(QImage(m_photoPath));
+    ReportOutput::preview(card.report(), this);
+    m_saveButton->setFocus();
+}

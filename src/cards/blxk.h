@@ -1,0 +1,97 @@
+#pragma once
+
+#include "data/money.h"
+
+#include <QHash>
+#include <QTimer>
+#include <QWidget>
+
+class DateBox;
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class TVideoCap;
+
+// "办理借书证": registers a new reader and issues the card numbered by the card number
+// sequence, under one of the grades, with an optional photograph and first top-up.
+// Saving stores the card, registers it as not lost, books the money taken and the
+// top-up, and advances the sequence, all in one transaction.
+class Tblxkfm : public QWidget {
+    Q_OBJECT
+public:
+    explicit Tblxkfm(QWidget* parent = nullptr);
+
+    // Milliseconds between "拍照" and the photograph, so the live picture settles.
+    static constexpr int photoDelayMs = 2000;
+
+    QString photoPath() const { return m_photoPath; }
+    TVideoCap* video() const { return m_video; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildControls();
+    void setTabAndEnterOrder();
+    bool openSequence(); // false when the sequence holds neither a number nor a type
+    void loadGrades();
+    void startCamera();
+    void closeScreen();
+
+    void lookUpGrade();
+    void enterValidUntil();
+    void leaveDeposit();
+
+    void cameraClicked();
+    void photoClicked();
+    void takePhotograph();
+    void discardPhotograph();
+
+    void save();
+    void resetForNextReader(qint64 next);
+    void print();
+
+    // What the grade look-up found.
+    struct Grade {
+        QString code;
+        Money deposit;
+        Money fee;
+        int validDays = 0;
+    };
+    static bool findGrade(const QString& code, Grade* grade);
+    void showFee(const Money& fee);
+
+    QLineEdit* m_number = nullptr; // Edit7
+    TVideoCap* m_video = nullptr;  // VideoCap1
+    QFrame* m_photoPanel = nullptr;
+    QLabel* m_photo = nullptr; // Image1
+    QLabel* m_videoStatus = nullptr;
+    QPushButton* m_cameraButton = nullptr;
+    QPushButton* m_photoButton = nullptr;
+    QComboBox* m_grade = nullptr;      // ComboBox1
+    QLineEdit* m_name = nullptr;       // Edit1
+    QLineEdit* m_identity = nullptr;   // Edit2
+    QLineEdit* m_deposit = nullptr;    // Edit3
+    QLineEdit* m_telephone = nullptr;  // Edit4
+    QLineEdit* m_address = nullptr;    // Edit5
+    QLineEdit* m_workUnit = nullptr;   // Edit6
+    QLineEdit* m_validUntil = nullptr; // Edit8
+    QLineEdit* m_topUp = nullptr;      // Edit9
+    DateBox* m_validUntilBox = nullptr;
+    QCheckBox* m_printPhoto = nullptr;
+    QPushButton* m_saveButton = nullptr;
+    QPushButton* m_printButton = nullptr;
+    QPushButton* m_helpButton = nullptr;
+    QPushButton* m_closeButton = nullptr;
+    QLabel* m_feePanel = nullptr;
+    QHash<QObject*, QWidget*> m_enterNext;
+    QTimer m_photoTimer;
+
+    QString m_cardType;  // `lx` of the number sequence
+    Grade m_lookedUp;    // the grade last found by the look-up
+    int m_validDays = 0; // the chosen grade's validity days
+    QString m_photoPath; // the photograph of the current reader, or empty
+};
