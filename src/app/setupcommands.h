@@ -1,0 +1,4 @@
+#pragma once
+
+// Registers the setup-flow command ("jhzd").
+void registerSetupCommands();
