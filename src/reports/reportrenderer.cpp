@@ -20,6 +20,21 @@ public:
     int run()
     {
         RowSource* rows = m_report.rows.get();
+        if (!rows)
+            return paginate(nullptr);
+        try {
+            const int pages = paginate(rows);
+            rows->finish();
+            return pages;
+        } catch (...) {
+            rows->finish();
+            throw;
+        }
+    }
+
+private:
+    int paginate(RowSource* rows)
+    {
         if (rows)
             rows->rewind();
         startPage();
@@ -38,7 +53,6 @@ public:
         return m_page + 1;
     }
 
-private:
     double footerTop() const { return m_area.bottom() - footerHeight(); }
     double footerHeight() const
     {

@@ -88,3 +88,10 @@ QVariant SqlRowSource::value(const QString& column) const
     const int index = m_record.indexOf(column);
     return index < 0 ? QVariant() : m_query.value(index);
 }
+
+void SqlRowSource::finish()
+{
+    // An unfinished statement would keep the database busy after the report is shown.
+    m_query.finish();
+    m_executed = false;
+}

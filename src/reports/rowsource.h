@@ -19,6 +19,8 @@ public:
     virtual bool next() = 0;
     // A column of the current row by name (case-insensitive); invalid when unknown.
     virtual QVariant value(const QString& column) const = 0;
+    // Lets go of what a pass held (an open statement); called after every pass.
+    virtual void finish() {}
 };
 
 // Rows held by the caller, e.g. in tests or for a short list.
@@ -44,6 +46,7 @@ public:
     void rewind() override;
     bool next() override;
     QVariant value(const QString& column) const override;
+    void finish() override;
 
 private:
     QString m_statement;
