@@ -2,7 +2,9 @@
 #include "fixture.h"
 #include "reportprobe.h"
 #include "reports/fkdbb.h"
+#include "reports/reportcanvas.h"
 #include "reports/reportoutput.h"
+#include "reports/reportrenderer.h"
 #include "reports/shprint.h"
 #include "reports/tszprint.h"
 #include "testmain.h"
@@ -275,6 +277,44 @@ private slots:
         QVERIFY(label);
         for (const Word& w : words)
             QVERIFY2(qAbs(w.top - label->top) > 2 || w.left < label->right, qPrintable(w.text));
+    }
+
+    // No two texts share space, with the longest values the columns hold.
+    void textsDoNotOverlap_data()
+    {
+        QTest::addColumn<Report>("report");
+        Tfkdbbfm overdue = overdueBill();
+        overdue.setReaderName("欧阳明月");
+        overdue.setBarcode("ABCDEFGHIJ0123456789");
+        overdue.setDaysOverdue(1234);
+        overdue.setAmount("12345.50");
+        QTest::newRow("overdue bill") << overdue.report();
+        Tshprintfm damage = damageBill();
+        damage.setReaderName("欧阳明月");
+        damage.setBarcode("ABCDEFGHIJ0123456789");
+        damage.setAmount("12345.50");
+        QTest::newRow("damage bill") << damage.report();
+        Ttszprintfm c = card();
+        c.setGrade("A");
+        c.setCardNumber("202612345678");
+        c.setName("欧阳明月");
+        c.setAddress("内蒙古自治区呼和浩特市赛罕区大学东街二三五号院");
+        c.setWorkUnit("内蒙古自治区呼和浩特市第一中学");
+        QTest::newRow("card") << c.report();
+    }
+    void textsDoNotOverlap()
+    {
+        QFETCH(Report, report);
+        RecordingCanvas canvas;
+        ReportRenderer::render(report, canvas);
+        QVector<RecordingCanvas::Item> texts;
+        for (const auto& item : canvas.items())
+            if (item.kind == RecordingCanvas::Item::Kind::Text)
+                texts.append(item);
+        for (qsizetype i = 0; i < texts.size(); ++i)
+            for (qsizetype j = i + 1; j < texts.size(); ++j)
+                QVERIFY2(!texts[i].box.intersects(texts[j].box),
+                         qPrintable(texts[i].text + " / " + texts[j].text));
     }
 
     // A long address keeps clear of the photo frame; a long name stays in its box.
