@@ -179,6 +179,10 @@ void Tblxkfm::buildControls()
     m_address = lineEdit(infoGroup, "Edit5");
     m_workUnit = lineEdit(infoGroup, "Edit6");
 
+    // The box keeps its width while the ">>>" button comes and goes.
+    QSizePolicy keepPlace = m_validUntilBox->button()->sizePolicy();
+    keepPlace.setRetainSizeWhenHidden(true);
+    m_validUntilBox->button()->setSizePolicy(keepPlace);
     auto* dateRow = new QHBoxLayout;
     dateRow->setSpacing(2);
     dateRow->addWidget(m_validUntil, 1);
@@ -426,6 +430,12 @@ void Tblxkfm::photoClicked()
 void Tblxkfm::takePhotograph()
 {
     m_photoTimer.stop();
+    // Without a live picture the control is only black: that is no photograph.
+    if (!m_video->videoPreview()) {
+        m_videoStatus->clear();
+        Messages::notice(this, noticeCaption, "没有可用的摄像头，无法拍照!");
+        return;
+    }
     const QImage picture = m_video->photograph();
     QString path;
     const bool saved = Action::run(this, [&] {

@@ -455,6 +455,13 @@ private slots:
         QCOMPARE(screen->video()->driverIndex(), -1);
         QTest::mouseClick(button("cameraButton"), Qt::LeftButton); // ignored quietly
         QVERIFY(Messages::takeShown().isEmpty());
+        // A black control is no photograph: nothing is numbered or written.
+        QTest::mouseClick(button("photoButton"), Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(Messages::lastText(), QString("没有可用的摄像头，无法拍照!"),
+                                  5000);
+        QVERIFY(screen->photoPath().isEmpty());
+        QCOMPARE(Sql::scalar("select bh from zpidb").toInt(), 0);
+        QVERIFY(!QFileInfo::exists(fixture->path("pic")));
         fillReader("郑十");
         QTest::mouseClick(button("saveButton"), Qt::LeftButton);
         QCOMPARE(Messages::lastText(), QString("办理成功！"));
