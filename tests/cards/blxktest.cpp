@@ -145,6 +145,15 @@ private slots:
         QVERIFY(!camera->connected());
     }
 
+    void escapeClosesAndStopsTheCamera()
+    {
+        openScreen();
+        box("Edit1")->setFocus();
+        QTest::keyClick(box("Edit1"), Qt::Key_Escape);
+        QTRY_VERIFY(screen.isNull());
+        QVERIFY(!camera->connected());
+    }
+
     void enterAndTabOrder()
     {
         openScreen();
