@@ -1,0 +1,4 @@
+#pragma once
+
+// Registers the finance commands ("cwcx").
+void registerFinanceCommands();
