@@ -1,9 +1,9 @@
 #include "cards/kpsz.h"
 
-#include "data/gbk.h"
 #include "data/money.h"
 #include "data/sql.h"
 #include "ui/action.h"
+#include "ui/gbklimit.h"
 #include "ui/messages.h"
 
 #include <QAction>
@@ -30,19 +30,6 @@ const char* const noticeCaption = "提示信息";
 
 const QStringList moneyColumns = {"gbf", "yjje", "jsyj", "yqfkje"};
 const QStringList integerColumns = {"jyqx", "yjsbs", "yxxjcs"};
-
-// Refuses typing past a column width counted in GBK bytes.
-class GbkWidthValidator : public QValidator {
-public:
-    GbkWidthValidator(int maxBytes, QObject* parent) : QValidator(parent), m_maxBytes(maxBytes) {}
-    State validate(QString& input, int&) const override
-    {
-        return Gbk::width(input) <= m_maxBytes ? Acceptable : Invalid;
-    }
-
-private:
-    int m_maxBytes;
-};
 
 QValidator* amountValidator(QObject* parent)
 {
@@ -282,9 +269,9 @@ void Tkpszfm::buildScreen()
         return box;
     };
     m_grade = lineEdit("DBEdit6");
-    m_grade->setValidator(new GbkWidthValidator(1, m_grade));
+    GbkLimit::apply(m_grade, 1);
     m_cardName = lineEdit("DBEdit7");
-    m_cardName->setValidator(new GbkWidthValidator(10, m_cardName));
+    GbkLimit::apply(m_cardName, 10);
     m_chooser = new QComboBox(this);
     m_chooser->setObjectName("ComboBox1");
     m_chooser->addItems({"IC卡", "借阅证"});
