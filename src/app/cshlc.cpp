@@ -7,7 +7,9 @@
 #include "ui/messages.h"
 #include "ui/windows.h"
 
+#include <QEvent>
 #include <QGridLayout>
+#include <QMdiSubWindow>
 #include <QPushButton>
 
 TFormcshlc::TFormcshlc(QWidget* parent) : QWidget(parent)
@@ -42,6 +44,17 @@ TFormcshlc::TFormcshlc(QWidget* parent) : QWidget(parent)
             &TFormcshlc::openRights);
 
     setFixedSize(sizeHint());
+}
+
+void TFormcshlc::changeEvent(QEvent* event)
+{
+    // A fixed-size screen in the frame area: minimise and close, but nothing to maximise.
+    if (event->type() == QEvent::ParentChange) {
+        if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget()))
+            frame->setWindowFlags(Qt::SubWindow | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                                  Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    }
+    QWidget::changeEvent(event);
 }
 
 QPushButton* TFormcshlc::addButton(const QString& caption, const char* name)

@@ -17,6 +17,9 @@ public:
     static constexpr const char* operatorsKey = "ydjhcx";
     static constexpr const char* rightsKey = "N13";
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
     QPushButton* addButton(const QString& caption, const char* name);
     void openCommand(const char* key);
