@@ -76,6 +76,7 @@ void Tbhcshfm::buildScreen()
     layout->addWidget(typeGroup);
     layout->addLayout(numberRow);
     layout->addLayout(buttons);
+    layout->setContentsMargins(16, 12, 16, 12);
 
     auto* closeAction = new QAction("关闭", this);
     closeAction->setShortcut(Qt::Key_Escape);
@@ -92,6 +93,7 @@ void Tbhcshfm::FormShow()
     q.exec();
     if (q.first())
         m_number->setText(q.text("jszxh"));
+    m_number->setFocus();
 }
 
 bool Tbhcshfm::numberIsFree()
