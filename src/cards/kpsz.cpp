@@ -502,7 +502,7 @@ void Tkpszfm::refreshGrid()
             const QString& column = columns.at(c);
             QString text;
             if (current && GradeTable::bufferColumns().contains(column))
-                text = m_table.field(column);
+                text = displayText(column, columnValue(column, m_table.field(column)));
             else if (row < m_table.rowCount())
                 text = m_table.storedText(row, column);
             auto* item = new QStandardItem(text);
