@@ -92,7 +92,8 @@ void Tcwcxfm::buildScreen()
         b->setObjectName(name);
         b->setAutoDefault(false);
         b->setFocusPolicy(Qt::ClickFocus);
-        b->setFixedWidth(b->fontMetrics().horizontalAdvance(">>>") + 12);
+        // room for the themes' button padding
+        b->setFixedWidth(b->fontMetrics().horizontalAdvance(">>>") + 36);
         QSizePolicy keep = b->sizePolicy();
         keep.setRetainSizeWhenHidden(true); // the strip does not shift when it shows
         b->setSizePolicy(keep);
