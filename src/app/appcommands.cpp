@@ -1,27 +1,17 @@
 #include "app/appcommands.h"
 
+#include "app/setupcommands.h"
 #include "app/support.h"
+#include "cards/blxk.h"
 #include "data/session.h"
 #include "data/sql.h"
+#include "finance/financecommands.h"
 #include "ui/commands.h"
 #include "ui/help.h"
 #include "ui/messages.h"
 #include "ui/windows.h"
 
 #include <QWidget>
-
-#if __has_include("cards/blxk.h")
-#include "cards/blxk.h"
-#define HAVE_CARD_ISSUE 1
-#endif
-#if __has_include("finance/financecommands.h")
-#include "finance/financecommands.h"
-#define HAVE_FINANCE 1
-#endif
-#if __has_include("app/setupcommands.h")
-#include "app/setupcommands.h"
-#define HAVE_SETUP 1
-#endif
 
 namespace {
 void notInstalled(QWidget* parent)
@@ -73,13 +63,7 @@ void AppCommands::registerAll()
     });
     Commands::add("ydjhcx", openOperatorManagement);
     Commands::add("blxk", openCardIssue);
-#ifdef HAVE_CARD_ISSUE
     Commands::add("Tblxkfm", [](QWidget*) { Windows::showOrActivate<Tblxkfm>(); });
-#endif
-#ifdef HAVE_FINANCE
     registerFinanceCommands();
-#endif
-#ifdef HAVE_SETUP
     registerSetupCommands();
-#endif
 }

@@ -85,6 +85,7 @@ private slots:
     {
         if (!QPrinterInfo::availablePrinters().isEmpty())
             QSKIP("this computer has a printer");
+        ReportOutput::setScripted(false);
         QVERIFY(!ReportOutput::printDirect(bill()));
         QCOMPARE(Messages::lastText(), QString(ReportOutput::noPrinterText));
     }
@@ -93,6 +94,7 @@ private slots:
     // typed without one) and returns once closed.
     void previewSavesPdf()
     {
+        ReportOutput::setScripted(false);
         const QString typed = fixture->path("bill");
         FileDialogs::queueAnswer(typed);
         bool saved = false;

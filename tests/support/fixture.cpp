@@ -6,6 +6,7 @@
 #include "data/paths.h"
 #include "data/session.h"
 #include "data/sql.h"
+#include "reports/reportoutput.h"
 #include "ui/filedialogs.h"
 #include "ui/messages.h"
 
@@ -49,6 +50,7 @@ Fixture::Fixture()
     Clock::setToday(today());
     Messages::setScripted(true);
     FileDialogs::setScripted(true);
+    ReportOutput::setScripted(true, path("reports"));
     loginAs(operatorCode, QString::fromUtf8(operatorName), "A");
 }
 

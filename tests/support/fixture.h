@@ -5,8 +5,9 @@
 #include <QTemporaryDir>
 
 // A fresh program folder with the delivered database, today fixed to 2026-12-09,
-// a logged-in administrator "TEST" named "测试员", and scripted message boxes and
-// file dialogs. Create one per test function (in init()) and drop it in cleanup().
+// a logged-in administrator "TEST" named "测试员", and scripted message boxes,
+// file dialogs and report output (previews and prints are recorded as PDFs under reports/). Create
+// one per test function (in init()) and drop it in cleanup().
 class Fixture {
 public:
     Fixture();
