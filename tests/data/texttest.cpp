@@ -1,3 +1,4 @@
+#include "data/bookstate.h"
 #include "data/dates.h"
 #include "data/gbk.h"
 #include "data/money.h"
@@ -115,6 +116,14 @@ private slots:
             sum += Money::fromDouble(0.1);
         QCOMPARE(sum.toShortest(), QString("1"));
         QCOMPARE(Money::fromDouble(0.5) * 3, Money::fromText("1.5"));
+    }
+
+    void bookStateWords()
+    {
+        QCOMPARE(BookState::word("C"), QString("图书已出借"));
+        QCOMPARE(BookState::word("W"), QString("图书未出借"));
+        QCOMPARE(BookState::word("X"), QString());
+        QCOMPARE(BookState::word(""), QString());
     }
 
     void dates_data()

@@ -1,0 +1,14 @@
+#include "data/bookstate.h"
+
+QString BookState::word(const QString& code)
+{
+    if (code == QLatin1String("W"))
+        return QString::fromUtf8("图书未出借");
+    if (code == QLatin1String("C"))
+        return QString::fromUtf8("图书已出借");
+    if (code == QLatin1String("D"))
+        return QString::fromUtf8("图书已丢失");
+    if (code == QLatin1String("L"))
+        return QString::fromUtf8("图书已处理");
+    return QString();
+}
