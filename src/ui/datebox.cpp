@@ -77,22 +77,30 @@ void DateBox::refocus()
 void DateBox::pick()
 {
     const std::optional<QDate> chosen = TBrDateForm::pick(m_edit->window());
-    if (!chosen) {
-        m_edit->setFocus(Qt::OtherFocusReason);
-        return;
+    if (chosen) {
+        m_edit->setText(Dates::toText(*chosen));
+        emit picked(*chosen);
     }
-    m_edit->setText(Dates::toText(*chosen));
-    emit picked(*chosen);
-    if (m_next)
+    // The button hides either way. After a pick the focus goes on to the next control;
+    // after Close it returns to the box, which is staying in the box, not entering it.
+    if (chosen && m_next) {
         m_next->setFocus(Qt::OtherFocusReason);
+    } else if (!m_edit->hasFocus()) {
+        m_returning = true;
+        m_edit->setFocus(Qt::OtherFocusReason);
+    }
     m_button->hide();
 }
 
 bool DateBox::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::FocusIn && watched == m_edit) {
-        m_button->show();
-        emit entered();
+        if (m_returning) {
+            m_returning = false;
+        } else {
+            m_button->show();
+            emit entered();
+        }
     } else if (event->type() == QEvent::FocusOut) {
         const auto* focus = static_cast<QFocusEvent*>(event);
         auto* from = static_cast<QWidget*>(watched);

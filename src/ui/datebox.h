@@ -25,8 +25,9 @@ class QWidget;
 // Behaviour:
 // - The button is visible only while the box or the button has the focus.
 // - Clicking it opens the picker (on today's date). OK writes the date as
-//   "yyyy-MM-dd" into the box and moves the focus to `next` (which hides the button);
-//   Close keeps the text and returns the focus to the box.
+//   "yyyy-MM-dd" into the box and moves the focus to `next`; Close keeps the text and
+//   returns the focus to the box (without a new entered()). The button hides either
+//   way and shows again when the box is next entered.
 // - With checkOnLeave, leaving the box for another control of the window checks the
 //   text: empty is left alone; a date ("2026/3/5", "2026-3-5") is rewritten as
 //   "2026-03-05" and leftWithDate is emitted; anything else shows the notice with the
@@ -77,6 +78,7 @@ private:
     QLineEdit* m_edit;
     QPushButton* m_button;
     QPointer<QWidget> m_next;
+    bool m_returning = false; // the focus comes back from the picker
     bool m_check = false;
     QString m_caption;
     QString m_message;

@@ -91,6 +91,7 @@ TBrDateForm::TBrDateForm(QWidget* parent, QDate initial)
     layout->addLayout(body);
 
     // Enter anywhere moves to OK; the filter sees the keys before the children do.
+    installEventFilter(this);
     for (QWidget* child : findChildren<QWidget*>())
         child->installEventFilter(this);
 

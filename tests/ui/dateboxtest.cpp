@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <QVBoxLayout>
 
 // A small screen: a date box Edit3 with its button BitBtn4, the next box Edit4 and
@@ -93,14 +94,55 @@ private slots:
         QCOMPARE(picked.count(), 1);
     }
 
+    // The real picker window: OK at once writes today and moves on; Esc keeps the
+    // text and returns to the box. The button is hidden afterwards either way.
+    void realPicker_data()
+    {
+        QTest::addColumn<bool>("ok");
+        QTest::newRow("OK at once") << true;
+        QTest::newRow("Esc") << false;
+    }
+    void realPicker()
+    {
+        QFETCH(bool, ok);
+        focus(screen->date);
+        screen->date->setText("abc");
+        QSignalSpy entered(screen->box, &DateBox::entered);
+        Messages::setScripted(false);
+        QTimer::singleShot(0, [ok] {
+            QWidget* form = QApplication::activeModalWidget();
+            QVERIFY(qobject_cast<TBrDateForm*>(form));
+            if (ok) {
+                QTest::keyClick(form, Qt::Key_Return); // to OK
+                QTest::keyClick(form->focusWidget(), Qt::Key_Return);
+            } else {
+                QTest::keyClick(form, Qt::Key_Escape);
+            }
+        });
+        QTest::mouseClick(screen->button, Qt::LeftButton);
+        Messages::setScripted(true);
+        QApplication::setActiveWindow(screen.get()); // what the window manager does
+        QTRY_COMPARE(QApplication::focusWidget(), ok ? screen->next : screen->date);
+        QCOMPARE(screen->date->text(), QString(ok ? "2026-12-09" : "abc"));
+        QVERIFY(!screen->button->isVisible());
+        QCOMPARE(entered.count(), 0);
+    }
+
     void cancelKeepsTextAndReturnsToBox()
     {
         focus(screen->date);
+        QSignalSpy entered(screen->box, &DateBox::entered);
         screen->date->setText("2020-01-01");
         TBrDateForm::queueAnswer(std::nullopt);
         QTest::mouseClick(screen->button, Qt::LeftButton);
         QCOMPARE(screen->date->text(), QString("2020-01-01"));
         QCOMPARE(QApplication::focusWidget(), screen->date);
+        QVERIFY(!screen->button->isVisible());
+        QCOMPARE(entered.count(), 0); // back from the picker, not entered anew
+        focus(screen->other);
+        focus(screen->date);
+        QVERIFY(screen->button->isVisible());
+        QCOMPARE(entered.count(), 1);
     }
 
     void leaveCheck_data()

@@ -130,6 +130,15 @@ private slots:
         QTest::keyClick(grid, Qt::Key_Return);
         QVERIFY(form.isVisible());
         QCOMPARE(QApplication::focusWidget(), button(form, "OkButton"));
+        // Enter on a stepping button or on the dialog itself also only goes to OK.
+        button(form, "PrevMonth")->setFocus();
+        QTest::keyClick(button(form, "PrevMonth"), Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), button(form, "OkButton"));
+        grid->setFocus();
+        QTest::keyClick(&form, Qt::Key_Enter);
+        QCOMPARE(QApplication::focusWidget(), button(form, "OkButton"));
+        QCOMPARE(form.date(), Fixture::today());
+        QVERIFY(form.isVisible());
         QTest::keyClick(button(form, "OkButton"), Qt::Key_Return);
         QCOMPARE(form.result(), int(QDialog::Accepted));
         QCOMPARE(form.date(), Fixture::today());
