@@ -431,7 +431,7 @@ void Tblxkfm::takePhotograph()
 {
     m_photoTimer.stop();
     // Without a live picture the control is only black: that is no photograph.
-    if (!m_video->videoPreview()) {
+    if (!m_video->hasPicture()) {
         m_videoStatus->clear();
         Messages::notice(this, noticeCaption, "没有可用的摄像头，无法拍照!");
         return;

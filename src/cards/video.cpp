@@ -131,6 +131,7 @@ public:
         m_frame = frame;
         update();
     }
+    bool hasFrame() const { return !m_frame.isNull(); }
 
 protected:
     void paintEvent(QPaintEvent*) override
@@ -363,6 +364,11 @@ QImage TVideoCap::photograph()
     image.fill(Qt::black);
     render(&image);
     return image;
+}
+
+bool TVideoCap::hasPicture() const
+{
+    return videoPreview() && (!m_pendingFrame.isNull() || m_captureWindow->hasFrame());
 }
 
 void TVideoCap::resizeEvent(QResizeEvent* event)

@@ -173,6 +173,9 @@ public:
 
     // The control as it is shown now, at the control's size: the photograph.
     QImage photograph();
+    // True while the preview runs and the device has sent a picture to show; a
+    // device that is open but silent (busy, failing) leaves the control black.
+    bool hasPicture() const;
 
 signals:
     void OnStatus();                                          // the status was refreshed

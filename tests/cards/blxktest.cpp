@@ -455,6 +455,19 @@ private slots:
         QCOMPARE(Fixture::count("select count(*) from cardk"), 0); // printing stores nothing
     }
 
+    // A camera that is open but sends nothing (busy or failing) leaves the control black.
+    void aSilentCameraTakesNoPhotograph()
+    {
+        openScreen();
+        QVERIFY(screen->video()->videoPreview());
+        QTest::mouseClick(button("photoButton"), Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(Messages::lastText(), QString("没有可用的摄像头，无法拍照!"),
+                                  5000);
+        QVERIFY(screen->photoPath().isEmpty());
+        QCOMPARE(Sql::scalar("select bh from zpidb").toInt(), 0);
+        QVERIFY(!QFileInfo::exists(fixture->path("pic")));
+    }
+
     void withoutCameraTheScreenStillIssues()
     {
         camera = std::make_unique<FedVideoInputs>(QStringList());

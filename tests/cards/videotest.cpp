@@ -222,7 +222,9 @@ private slots:
         QCOMPARE(pixelsOf(cap.photograph(), Qt::black), 121 * 128); // nothing shown yet
 
         cap.setVideoPreview(true);
+        QVERIFY(!cap.hasPicture()); // previewing, but the device has sent nothing
         cameras.feed(filled(QSize(320, 240), Qt::red));
+        QVERIFY(cap.hasPicture());
         QImage photo = cap.photograph();
         QCOMPARE(photo.size(), QSize(121, 128));
         QCOMPARE(pixelsOf(photo, Qt::red), 121 * 128); // stretched to the control
@@ -239,6 +241,7 @@ private slots:
         cap.setVideoPreview(false); // frames no longer arrive; the last one stays
         cameras.feed(filled(QSize(320, 240), Qt::green));
         QCOMPARE(pixelsOf(cap.photograph(), Qt::green), 0);
+        QVERIFY(!cap.hasPicture());
     }
 
     void cleanup() { VideoInputs::install(nullptr); }
