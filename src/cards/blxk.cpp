@@ -463,6 +463,7 @@ void Tblxkfm::takePhotograph()
 
 void Tblxkfm::discardPhotograph()
 {
+    m_photoTimer.stop(); // a photograph still pending belongs to the reader just saved
     m_photoPath.clear();
     m_photo->clear();
     m_photoPanel->hide();

@@ -455,6 +455,21 @@ private slots:
         QCOMPARE(Fixture::count("select count(*) from cardk"), 0); // printing stores nothing
     }
 
+    void aPendingPhotographIsNotTakenForTheNextReader()
+    {
+        openScreen();
+        fillReader("钱一");
+        camera->feed(filled(Qt::red));
+        QTest::mouseClick(button("photoButton"), Qt::LeftButton);
+        QTest::mouseClick(button("saveButton"), Qt::LeftButton); // before the timer fires
+        QCOMPARE(Messages::lastText(), QString("办理成功！"));
+        QTest::qWait(Tblxkfm::photoDelayMs + 300);
+        QVERIFY(screen->photoPath().isEmpty());
+        QVERIFY(!box<QWidget>("photoPanel")->isVisible());
+        QCOMPARE(Sql::scalar("select bh from zpidb").toInt(), 0);
+        QVERIFY(!QFileInfo::exists(fixture->path("pic")));
+    }
+
     // A camera that is open but sends nothing (busy or failing) leaves the control black.
     void aSilentCameraTakesNoPhotograph()
     {
