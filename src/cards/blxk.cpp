@@ -281,10 +281,12 @@ void Tblxkfm::setTabAndEnterOrder()
         setTabOrder(order[i], order[i + 1]);
 
     // Enter moves along the boxes: to the next in tab order, except that the deposit,
-    // the date and the top-up go their own way.
-    m_enterNext = {{m_grade, m_name},         {m_name, m_identity},    {m_identity, m_deposit},
-                   {m_deposit, m_validUntil}, {m_validUntil, m_topUp}, {m_topUp, m_telephone},
-                   {m_telephone, m_address},  {m_address, m_workUnit}, {m_workUnit, m_validUntil}};
+    // the date and the top-up go their own way, and the number box (typed or scanned)
+    // goes on to the grade.
+    m_enterNext = {{m_number, m_grade},       {m_grade, m_name},         {m_name, m_identity},
+                   {m_identity, m_deposit},   {m_deposit, m_validUntil}, {m_validUntil, m_topUp},
+                   {m_topUp, m_telephone},    {m_telephone, m_address},  {m_address, m_workUnit},
+                   {m_workUnit, m_validUntil}};
     for (QObject* box : m_enterNext.keys())
         box->installEventFilter(this);
     m_grade->lineEdit()->installEventFilter(this);

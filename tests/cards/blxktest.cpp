@@ -173,6 +173,12 @@ private slots:
         }
         QCOMPARE(byTab, QStringList({"Edit1", "Edit2", "Edit3", "Edit4", "Edit5", "Edit6", "Edit8",
                                      "Edit9"}));
+
+        // A scanner types the card number and Enter into the number box.
+        box("Edit7")->setFocus();
+        QTest::keyClicks(box("Edit7"), "7");
+        QTest::keyClick(box("Edit7"), Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), grade());
     }
 
     void boxRules()
