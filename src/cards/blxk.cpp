@@ -53,16 +53,6 @@ private:
     int m_maxBytes;
 };
 
-// Leaving a box for another control of the same window; switching windows or
-// opening a drop-down list is not leaving it.
-bool leftWithinWindow(const QFocusEvent* event, const QWidget* from)
-{
-    if (event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason)
-        return false;
-    const QWidget* to = QApplication::focusWidget();
-    return to && to->window() == from->window();
-}
-
 void focusLater(QWidget* widget)
 {
     QTimer::singleShot(0, widget, [widget] { widget->setFocus(Qt::OtherFocusReason); });
@@ -97,6 +87,7 @@ Tblxkfm::Tblxkfm(QWidget* parent) : QWidget(parent)
     m_photoTimer.setSingleShot(true);
     m_photoTimer.setInterval(photoDelayMs);
     connect(&m_photoTimer, &QTimer::timeout, this, &Tblxkfm::takePhotograph);
+    connect(qApp, &QApplication::focusChanged, this, &Tblxkfm::focusChanged);
 
     m_validDays = 0;
     m_photoPanel->hide();
@@ -114,6 +105,12 @@ Tblxkfm::Tblxkfm(QWidget* parent) : QWidget(parent)
     m_grade->clearEditText();
     m_feePanel->clear();
     startCamera();
+}
+
+Tblxkfm::~Tblxkfm()
+{
+    // Closing the window moves the focus while the controls are being torn down.
+    disconnect(qApp, &QApplication::focusChanged, this, nullptr);
 }
 
 void Tblxkfm::buildControls()
@@ -343,18 +340,32 @@ bool Tblxkfm::eventFilter(QObject* watched, QEvent* event)
             m_enterNext.value(watched)->setFocus(Qt::TabFocusReason);
             return true;
         }
-    } else if (event->type() == QEvent::FocusIn && watched == m_validUntil) {
-        const auto reason = static_cast<QFocusEvent*>(event)->reason();
-        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
-            enterValidUntil();
     } else if (event->type() == QEvent::FocusOut &&
-               leftWithinWindow(static_cast<QFocusEvent*>(event), static_cast<QWidget*>(watched))) {
+               movesWithinScreen(static_cast<QFocusEvent*>(event)->reason(),
+                                 QApplication::focusWidget())) {
         if (watched == m_grade)
             lookUpGrade();
         else if (watched == m_deposit)
             leaveDeposit();
     }
     return QWidget::eventFilter(watched, event);
+}
+
+bool Tblxkfm::movesWithinScreen(Qt::FocusReason reason, const QWidget* other) const
+{
+    if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
+        return false;
+    return other && isAncestorOf(other);
+}
+
+void Tblxkfm::focusChanged(QWidget* from, QWidget* to)
+{
+    // Only coming from another box of this screen is entering the valid-until box:
+    // not the frame giving the focus back when the window is activated again, and
+    // not returning from the ">>>" button after the date picker was closed.
+    if (to == m_validUntil && from != m_validUntilBox->button() &&
+        movesWithinScreen(Qt::OtherFocusReason, from))
+        enterValidUntil();
 }
 
 // --- look-ups and boxes ------------------------------------------------------------------

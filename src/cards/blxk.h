@@ -23,6 +23,7 @@ class Tblxkfm : public QWidget {
     Q_OBJECT
 public:
     explicit Tblxkfm(QWidget* parent = nullptr);
+    ~Tblxkfm() override;
 
     // Milliseconds between "拍照" and the photograph, so the live picture settles.
     static constexpr int photoDelayMs = 2000;
@@ -40,6 +41,11 @@ private:
     void loadGrades();
     void startCamera();
     void closeScreen();
+
+    // Focus moving to or from `other`, a control of this screen, as opposed to
+    // switching windows or opening a drop-down list.
+    bool movesWithinScreen(Qt::FocusReason reason, const QWidget* other) const;
+    void focusChanged(QWidget* from, QWidget* to);
 
     void lookUpGrade();
     void enterValidUntil();

@@ -14,6 +14,8 @@
 #include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
@@ -179,6 +181,41 @@ private slots:
         QTest::keyClicks(box("Edit7"), "7");
         QTest::keyClick(box("Edit7"), Qt::Key_Return);
         QCOMPARE(QApplication::focusWidget(), grade());
+    }
+
+    // Within the frame of the main window, going to another screen and back is neither
+    // leaving the grade box nor entering the valid-until box.
+    void switchingWindowsLeavesTheBoxesAlone()
+    {
+        QMdiArea frame;
+        Windows::setFrameArea(&frame);
+        frame.resize(1000, 700);
+        frame.show();
+        frame.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&frame));
+        QMdiSubWindow* other = frame.addSubWindow(new QLineEdit);
+        other->show();
+        screen = Windows::showOrActivate<Tblxkfm>();
+        const auto away = [&] {
+            frame.setActiveSubWindow(other);
+            frame.setActiveSubWindow(qobject_cast<QMdiSubWindow*>(screen->parentWidget()));
+        };
+
+        chooseGrade("A");
+        box("Edit8")->setFocus();
+        box("Edit8")->setText("2030-01-01");
+        away();
+        QCOMPARE(QApplication::focusWidget(), box("Edit8"));
+        QCOMPARE(box("Edit8")->text(), QString("2030-01-01"));
+
+        grade()->setFocus();
+        grade()->setEditText("Z");
+        away();
+        QCOMPARE(QApplication::focusWidget(), grade());
+        QVERIFY(Messages::takeShown().isEmpty());
+
+        delete screen.data();
+        Windows::setFrameArea(nullptr);
     }
 
     void boxRules()
