@@ -3,7 +3,6 @@
 #include "cards/video.h"
 #include "data/clock.h"
 #include "data/dates.h"
-#include "data/gbk.h"
 #include "data/paths.h"
 #include "data/session.h"
 #include "data/sql.h"
@@ -12,6 +11,7 @@
 #include "reports/tszprint.h"
 #include "ui/action.h"
 #include "ui/datebox.h"
+#include "ui/gbklimit.h"
 #include "ui/help.h"
 #include "ui/messages.h"
 
@@ -32,26 +32,12 @@
 #include <QRegularExpression>
 #include <QStatusBar>
 #include <QVBoxLayout>
-#include <QValidator>
 
 #include <stdexcept>
 
 namespace {
 constexpr const char* noticeCaption = "提示信息";
 constexpr QSize videoSize(121, 128);
-
-// Refuses text wider than its column, counted in GBK bytes.
-class GbkWidthValidator : public QValidator {
-public:
-    GbkWidthValidator(int maxBytes, QObject* parent) : QValidator(parent), m_maxBytes(maxBytes) {}
-    State validate(QString& input, int&) const override
-    {
-        return Gbk::width(input) <= m_maxBytes ? Acceptable : Invalid;
-    }
-
-private:
-    int m_maxBytes;
-};
 
 void focusLater(QWidget* widget)
 {
@@ -118,7 +104,7 @@ void Tblxkfm::buildControls()
     // --- 借书证号: number, video and photograph ---
     auto* numberGroup = new QGroupBox("借书证号", this);
     m_number = lineEdit(numberGroup, "Edit7");
-    m_number->setValidator(new GbkWidthValidator(12, m_number));
+    GbkLimit::apply(m_number, 12);
 
     auto* picture = new QWidget(numberGroup);
     picture->setFixedSize(videoSize);
@@ -164,7 +150,7 @@ void Tblxkfm::buildControls()
     m_grade->setInsertPolicy(QComboBox::NoInsert);
     m_grade->lineEdit()->setMaxLength(1);
     m_name = lineEdit(infoGroup, "Edit1");
-    m_name->setValidator(new GbkWidthValidator(8, m_name));
+    GbkLimit::apply(m_name, 8);
     m_identity = lineEdit(infoGroup, "Edit2");
     m_identity->setMaxLength(15);
     m_deposit = lineEdit(infoGroup, "Edit3");
@@ -176,7 +162,10 @@ void Tblxkfm::buildControls()
     m_address = lineEdit(infoGroup, "Edit5");
     m_workUnit = lineEdit(infoGroup, "Edit6");
 
-    // The box keeps its width while the ">>>" button comes and goes.
+    // Wide enough for ">>>" inside the themes' button padding; the box keeps its
+    // width while the button comes and goes.
+    m_validUntilBox->button()->setFixedWidth(
+        m_validUntilBox->button()->fontMetrics().horizontalAdvance(">>>") + 36);
     QSizePolicy keepPlace = m_validUntilBox->button()->sizePolicy();
     keepPlace.setRetainSizeWhenHidden(true);
     m_validUntilBox->button()->setSizePolicy(keepPlace);
