@@ -573,14 +573,16 @@ bool Tkpszfm::writeCurrentRow(bool withRuleBoxes)
 
 void Tkpszfm::saveClick()
 {
+    // A negative count or amount would turn the rule around (fines paid out, cards
+    // expired on issue), so it is refused like any other malformed text.
     bool ok = false;
     if (m_renewals->text().trimmed().isEmpty()) {
         Messages::plain(this, "请填写续借次数！");
         m_renewals->setFocus();
         return;
     }
-    m_renewals->text().trimmed().toInt(&ok);
-    if (!ok) {
+    const int renewals = m_renewals->text().trimmed().toInt(&ok);
+    if (!ok || renewals < 0) {
         Messages::plain(this, "续借次数格式不对！");
         m_renewals->setFocus();
         return;
@@ -590,8 +592,8 @@ void Tkpszfm::saveClick()
         m_fine->setFocus();
         return;
     }
-    Money::fromText(m_fine->text(), &ok);
-    if (!ok) {
+    const Money fine = Money::fromText(m_fine->text(), &ok);
+    if (!ok || fine < Money()) {
         Messages::plain(this, "逾期罚款数格式不对！");
         m_fine->setFocus();
         return;
@@ -601,8 +603,8 @@ void Tkpszfm::saveClick()
         m_validity->setFocus();
         return;
     }
-    m_validity->text().trimmed().toInt(&ok);
-    if (!ok) {
+    const int validity = m_validity->text().trimmed().toInt(&ok);
+    if (!ok || validity < 0) {
         Messages::plain(this, "办新借阅证时有效天数格式不能为空！");
         m_validity->setFocus();
         return;

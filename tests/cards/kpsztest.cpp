@@ -153,18 +153,27 @@ private slots:
         QTest::newRow("renewals not whole") << "Edit1"
                                             << "1.5"
                                             << "续借次数格式不对！";
+        QTest::newRow("renewals negative") << "Edit1"
+                                           << "-1"
+                                           << "续借次数格式不对！";
         QTest::newRow("fine empty") << "Edit2"
                                     << ""
                                     << "请填写逾期罚款！";
         QTest::newRow("fine not a number") << "Edit2"
                                            << "0.5元"
                                            << "逾期罚款数格式不对！";
+        QTest::newRow("fine negative") << "Edit2"
+                                       << "-0.5"
+                                       << "逾期罚款数格式不对！";
         QTest::newRow("validity empty") << "Edit3"
                                         << ""
                                         << "办新借阅证时有效天数不能为空！";
         QTest::newRow("validity not whole") << "Edit3"
                                             << "一年"
                                             << "办新借阅证时有效天数格式不能为空！";
+        QTest::newRow("validity negative") << "Edit3"
+                                           << "-30"
+                                           << "办新借阅证时有效天数格式不能为空！";
         QTest::newRow("grade") << "DBEdit6"
                                << ""
                                << "借书卡等级不能为空!";
