@@ -609,11 +609,15 @@ void Tkpszfm::saveClick()
         m_validity->setFocus();
         return;
     }
-    if (!m_table.isEditing())
-        return;
+    if (!m_table.isEditing()) {
+        // After a move the rule boxes may be all the operator changed: save the row
+        // as shown instead of ignoring the click.
+        m_table.edit();
+        showRow();
+    }
     if (!requiredFieldsComplete())
         return;
-    if (cardType().isEmpty()) {
+    if ((chooserOnTop() && m_chooser->currentText().isEmpty()) || cardType().isEmpty()) {
         Messages::notice(this, noticeCaption, "请输入借书证名!");
         (chooserOnTop() ? static_cast<QWidget*>(m_chooser) : m_cardName)->setFocus();
         return;

@@ -224,6 +224,40 @@ private slots:
         QCOMPARE(Fixture::count("select count(*) from jykdjk"), 0);
     }
 
+    void savingABrowsedGrade()
+    {
+        addGrade("A", "借阅证", 5, 30);
+        addGrade("B", "IC卡", 8, 14);
+        open();
+        click("next"); // browsing B: only its rule boxes change
+        retype("Edit2", "1.5");
+        retype("Edit3", "180");
+        click("save");
+        QCOMPARE(shownTexts(), QStringList());
+        Sql q("select yqfkje, yxts, km from jykdjk where kdj='B'");
+        q.exec();
+        QVERIFY(q.next());
+        QCOMPARE(q.money("yqfkje"), Money::fromText("1.5"));
+        QCOMPARE(q.number("yxts"), 180.0);
+        QCOMPARE(q.text("km"), QString("IC卡"));
+
+        // After a delete the type chooser is on top and empty: the type must be chosen.
+        click("prior");  // from the blank row to B
+        click("prior");  // to A
+        click("remove"); // A goes; B is current, its type hidden behind the chooser
+        QVERIFY(screen->chooserOnTop());
+        retype("Edit1", "1");
+        retype("Edit2", "2");
+        click("save");
+        QCOMPARE(shownTexts(), QStringList{"请输入借书证名!"});
+        QCOMPARE(Sql::scalar("select yqfkje from jykdjk where kdj='B'").toDouble(), 1.5);
+        chooser()->setCurrentText("借阅证");
+        click("save");
+        QCOMPARE(shownTexts(), QStringList());
+        QCOMPARE(Sql::scalar("select km from jykdjk where kdj='B'").toString(), QString("借阅证"));
+        QCOMPARE(Sql::scalar("select yqfkje from jykdjk where kdj='B'").toDouble(), 2.0);
+    }
+
     void stepperMovesTheLoanPeriodWithinItsOwnBounds()
     {
         addGrade("A", "借阅证", 5, 30);
