@@ -62,6 +62,7 @@ QPushButton* TFormcshlc::addButton(const QString& caption, const char* name)
     auto* button = new QPushButton(caption, this);
     button->setObjectName(name);
     button->setMinimumSize(170, 44);
+    button->setAutoDefault(true); // Enter presses the focused button
     return button;
 }
 

@@ -2,11 +2,13 @@
 
 #include "data/sql.h"
 #include "ui/action.h"
+#include "ui/help.h"
 #include "ui/messages.h"
 
 #include <QAction>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -57,7 +59,7 @@ void Tbhcshfm::buildScreen()
     ok->setObjectName("ok");
     auto* close = new QPushButton("关闭", this);
     close->setObjectName("close");
-    close->setAutoDefault(false);
+    // Enter presses OK, except on a focused Close, which it must not turn into a write.
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &Tbhcshfm::okClick);
     connect(close, &QPushButton::clicked, this, &Tbhcshfm::reject);
@@ -135,6 +137,22 @@ void Tbhcshfm::okClick()
     });
     if (done && written)
         accept();
+}
+
+bool Tbhcshfm::event(QEvent* event)
+{
+    // F1 opens this screen's help page rather than the contents.
+    const auto type = event->type();
+    if (type == QEvent::ShortcutOverride || type == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_F1 && key->modifiers() == Qt::NoModifier) {
+            event->accept();
+            if (type == QEvent::KeyPress)
+                Help::showContext(helpContext, this);
+            return true;
+        }
+    }
+    return QDialog::event(event);
 }
 
 void Tbhcshfm::reject()

@@ -12,6 +12,8 @@ class Tbhcshfm : public QDialog {
 public:
     explicit Tbhcshfm(QWidget* parent = nullptr);
 
+    static constexpr int helpContext = 16;
+
 public slots:
     void reject() override; // closing by any means refuses a number already in use
 
@@ -20,6 +22,7 @@ private:
     void FormShow();
     void okClick();
     bool numberIsFree();
+    bool event(QEvent* event) override;
 
     QLineEdit* m_number = nullptr; // Edit1
     QRadioButton* m_icCard = nullptr;

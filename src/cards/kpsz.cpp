@@ -4,6 +4,7 @@
 #include "data/sql.h"
 #include "ui/action.h"
 #include "ui/gbklimit.h"
+#include "ui/help.h"
 #include "ui/messages.h"
 
 #include <QAction>
@@ -406,8 +407,10 @@ void Tkpszfm::buildScreen()
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(navigator);
     buttons->addStretch();
-    for (QPushButton* b : {m_save, add, remove, close})
+    for (QPushButton* b : {m_save, add, remove, close}) {
         buttons->addWidget(b);
+        b->installEventFilter(this); // Enter presses the focused button
+    }
 
     m_gridModel = new QStandardItemModel(this);
     m_gridModel->setHorizontalHeaderLabels({"等级", "借阅证类型", "工本费", "最大借书金额",
@@ -741,14 +744,36 @@ void Tkpszfm::stepLoanPeriod(int delta)
 
 bool Tkpszfm::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_chooser && event->type() == QEvent::KeyPress) {
+    if (event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
+        if (enter && watched == m_chooser) {
             m_renewals->setFocus();
+            return true;
+        }
+        // The Enter chain ends on Save; the next Enter saves.
+        if (auto* button = qobject_cast<QPushButton*>(watched); enter && button) {
+            button->click();
             return true;
         }
     }
     return QDialog::eventFilter(watched, event);
+}
+
+bool Tkpszfm::event(QEvent* event)
+{
+    // F1 opens this screen's help page rather than the contents.
+    const auto type = event->type();
+    if (type == QEvent::ShortcutOverride || type == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_F1 && key->modifiers() == Qt::NoModifier) {
+            event->accept();
+            if (type == QEvent::KeyPress)
+                Help::showContext(helpContext, this);
+            return true;
+        }
+    }
+    return QDialog::event(event);
 }
 
 void Tkpszfm::reject()

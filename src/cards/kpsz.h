@@ -87,6 +87,8 @@ class Tkpszfm : public QDialog {
 public:
     explicit Tkpszfm(QWidget* parent = nullptr);
 
+    static constexpr int helpContext = 13;
+
     const GradeTable& table() const { return m_table; }
     bool chooserOnTop() const;
 
@@ -113,6 +115,7 @@ private:
     void showRow(QLineEdit* except = nullptr);
     void refreshGrid();
     bool eventFilter(QObject* watched, QEvent* event) override;
+    bool event(QEvent* event) override;
 
     GradeTable m_table;
     bool m_complete = false; // set by the required-field check

@@ -15,6 +15,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -102,7 +103,7 @@ void Tcwcxfm::buildScreen()
     auto button = [this](const QString& text, const char* name) {
         auto* b = new QPushButton(text, this);
         b->setObjectName(name);
-        b->setAutoDefault(false);
+        b->setAutoDefault(true); // Enter presses the focused button: Query ends the date chain
         return b;
     };
 
@@ -205,6 +206,22 @@ void Tcwcxfm::buildScreen()
     layout->addWidget(m_grid, 1);
     layout->addLayout(totals);
     layout->addLayout(bottom);
+}
+
+bool Tcwcxfm::event(QEvent* event)
+{
+    // F1 opens this screen's help page, ahead of the main window's F1 (the contents).
+    const auto type = event->type();
+    if (type == QEvent::ShortcutOverride || type == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_F1 && key->modifiers() == Qt::NoModifier) {
+            event->accept();
+            if (type == QEvent::KeyPress)
+                Help::showContext(helpContext, this);
+            return true;
+        }
+    }
+    return QWidget::event(event);
 }
 
 void Tcwcxfm::FormShow()

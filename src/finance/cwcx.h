@@ -25,6 +25,9 @@ public:
 
     bool isPrintable() const { return m_printable; }
 
+protected:
+    bool event(QEvent* event) override;
+
 private:
     void buildScreen();
     void FormShow();

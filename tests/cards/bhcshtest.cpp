@@ -118,6 +118,18 @@ private slots:
         QCOMPARE(shownTexts(), QStringList());
         QCOMPARE(sequence(), QStringList{"100/IC卡"});
     }
+
+    void enterOnCloseClosesWithoutWriting()
+    {
+        open();
+        screen->activateWindow();
+        QTest::keyClicks(number(), "300");
+        auto* close = screen->findChild<QPushButton*>("close");
+        close->setFocus();
+        QTest::keyClick(close, Qt::Key_Return);
+        QVERIFY(!screen->isVisible());
+        QCOMPARE(sequence(), QStringList());
+    }
 };
 
 LIBRARY_TEST(BhcshTest)

@@ -388,18 +388,23 @@ private slots:
         QCOMPARE(Fixture::count("select count(*) from jykdjk"), 2);
     }
 
-    void enterMovesAlongTheRuleBoxes()
+    void enterMovesAlongTheRuleBoxesAndThenSaves()
     {
         open();
         screen->activateWindow();
+        fillNewGrade("A");
         box("DBEdit3")->setFocus();
         QTest::keyClick(box("DBEdit3"), Qt::Key_Return);
         QCOMPARE(screen->focusWidget(), box("Edit1"));
         QTest::keyClick(box("Edit1"), Qt::Key_Return);
         QCOMPARE(screen->focusWidget(), box("Edit2"));
         QTest::keyClick(box("Edit2"), Qt::Key_Return);
-        QCOMPARE(screen->focusWidget()->objectName(), QString("save"));
-        QCOMPARE(Messages::takeShown().size(), 0); // Enter pressed no button
+        QWidget* save = screen->focusWidget();
+        QCOMPARE(save->objectName(), QString("save"));
+        QCOMPARE(Fixture::count("select count(*) from jykdjk"), 0); // reaching Save saves nothing
+        QTest::keyClick(save, Qt::Key_Return);
+        QCOMPARE(Messages::takeShown().size(), 0);
+        QCOMPARE(Fixture::count("select count(*) from jykdjk"), 1);
     }
 };
 

@@ -13,11 +13,14 @@
 #include "ui/windows.h"
 
 #include <QAbstractItemModel>
+#include <QAction>
 #include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTableView>
 #include <QTest>
+#include <QTextBrowser>
 
 // The finance query: which ledger rows a day or a range lists, their totals, and the
 // report and spreadsheet made from them.
@@ -168,6 +171,35 @@ private slots:
         QCOMPARE(shownTexts(), QStringList{"后一个日期大于前一个日期,请重输!"});
         click("query");
         QCOMPARE(shownTexts(), QStringList{"没有你所需要的记录,请重新输入查询!"});
+    }
+
+    void keyboardRunsTheQueryAndOpensItsHelpPage()
+    {
+        // The main window's F1 opens the help contents from anywhere in the program.
+        QWidget mainWindow;
+        QAction contents(&mainWindow);
+        contents.setShortcut(Qt::Key_F1);
+        contents.setShortcutContext(Qt::ApplicationShortcut);
+        mainWindow.addAction(&contents);
+        QSignalSpy contentsOpened(&contents, &QAction::triggered);
+
+        open();
+        focus(box("Edit2"));
+        QTest::keyClick(box("Edit2"), Qt::Key_Return);
+        QWidget* query = QApplication::focusWidget();
+        QCOMPARE(query->objectName(), QString("query"));
+        QTest::keyClick(query, Qt::Key_Return);
+        QCOMPARE(gridRows().size(), 2);
+
+        QTest::keyClick(query, Qt::Key_F1);
+        QCOMPARE(contentsOpened.count(), 0);
+        QTextBrowser* page = nullptr;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->objectName() == "HelpWindow" && w->isVisible())
+                page = w->findChild<QTextBrowser*>("helpBrowser");
+        QVERIFY(page);
+        QCOMPARE(page->source().path(), QString("/help/25.html"));
+        page->window()->close();
     }
 
     void exportListsZeroRowsToo()
