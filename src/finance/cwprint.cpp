@@ -19,9 +19,10 @@ Report Tcwprintfm::report() const
     title.add(E::value({24, 12, 22}, m_from, body));
     title.add(E::value({46.5, 12, 3}, m_dash, body).aligned(ReportAlign::Centre));
     title.add(E::value({50, 12, 22}, m_to, body));
-    title.add(E::text({141, 12, 4}, "第", body));
-    title.add(E::pageNumber({145, 12, 4}, body).aligned(ReportAlign::Centre));
-    title.add(E::text({149, 12, 4}, "页", body));
+    // The number's box leaves room for three digits between "第" and "页".
+    title.add(E::text({140, 12, 4}, "第", body).aligned(ReportAlign::Right));
+    title.add(E::pageNumber({144, 12, 6}, body).aligned(ReportAlign::Centre));
+    title.add(E::text({150, 12, 4}, "页", body));
     title.add(E::text({22, 18.5, 25}, "日期", body));
     title.add(E::text({51, 18.5, 35}, "收支原因", body));
     title.add(E::text({85, 18.5, 24}, "收入金额", body).aligned(ReportAlign::Right));
