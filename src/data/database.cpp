@@ -1,5 +1,6 @@
 #include "data/database.h"
 
+#include "data/columnwidths.h"
 #include "data/log.h"
 #include "data/passwords.h"
 #include "data/paths.h"
@@ -22,6 +23,7 @@ QString resourceText(const QString& path)
 
 void applyPragmas(QSqlDatabase& db)
 {
+    ColumnWidths::registerFunctions(db);
     QSqlQuery q(db);
     // Prefix look-ups are case-sensitive and this lets them use the indexes.
     q.exec("PRAGMA case_sensitive_like=ON");
@@ -162,6 +164,7 @@ void Database::createDelivered(const QString& file)
     try {
         Transaction transaction;
         runScript(resourceText(":/sql/schema.sql"));
+        ColumnWidths::createTriggers();
         runScript(resourceText(":/sql/delivered.sql"));
         runScript(resourceText(":/sql/mxflk.sql"));
         Sql::run("insert into userk(loginuser,name,passw,dj) values(:a,:b,:c,:d)",

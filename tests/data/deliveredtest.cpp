@@ -68,6 +68,20 @@ private slots:
         QCOMPARE(Sql::scalar("select lx from jszxh").toString(), QString("借阅证"));
     }
 
+    void textsAreKeptToTheirColumnWidth()
+    {
+        Sql::run("insert into tszk(txm,fsjh) values(:a,:b)", {"B1", "A1-02-03"});
+        QCOMPARE(Sql::scalar("select fsjh from tszk").toString(), QString("A1-02-"));
+        Sql::run("insert into cardk(kno,dzm) values(:a,:b)", {"1", "欧阳上官明"});
+        QCOMPARE(Sql::scalar("select dzm from cardk").toString(), QString("欧阳上官"));
+        Sql::run("update cardk set dzm=:a", {"ab李明张三"});
+        QCOMPARE(Sql::scalar("select dzm from cardk").toString(), QString("ab李明张"));
+        Sql::run("update cardk set dzm=:a", {QString()});
+        QVERIFY(Sql::scalar("select dzm from cardk").isNull());
+        Sql::run("insert into cbsxxk(cbsmc) values(:a)", {QString(40, QChar(u'书'))});
+        QCOMPARE(Sql::scalar("select length(cbsmc) from cbsxxk").toInt(), 40); // no width
+    }
+
     void openingAnExistingDatabaseKeepsIt()
     {
         Sql::run("insert into cwk(srje,szyy,fsrq) values(:a,:b,:c)", {3.0, "收押金", "2026-12-09"});

@@ -9,8 +9,11 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+
 #include <QTimer>
 #include <QVBoxLayout>
+#include <functional>
+#include <memory>
 
 // A small screen: a date box Edit3 with its button BitBtn4, the next box Edit4 and
 // another control Edit5.
@@ -109,16 +112,22 @@ private slots:
         screen->date->setText("abc");
         QSignalSpy entered(screen->box, &DateBox::entered);
         Messages::setScripted(false);
-        QTimer::singleShot(0, [ok] {
-            QWidget* form = QApplication::activeModalWidget();
-            QVERIFY(qobject_cast<TBrDateForm*>(form));
+        // Answer the picker once it is up (under load it may take a moment to appear).
+        auto answer = std::make_shared<std::function<void()>>();
+        *answer = [ok, answer] {
+            auto* form = qobject_cast<TBrDateForm*>(QApplication::activeModalWidget());
+            if (!form) {
+                QTimer::singleShot(10, *answer);
+                return;
+            }
             if (ok) {
                 QTest::keyClick(form, Qt::Key_Return); // to OK
                 QTest::keyClick(form->focusWidget(), Qt::Key_Return);
             } else {
                 QTest::keyClick(form, Qt::Key_Escape);
             }
-        });
+        };
+        QTimer::singleShot(0, *answer);
         QTest::mouseClick(screen->button, Qt::LeftButton);
         Messages::setScripted(true);
         QApplication::setActiveWindow(screen.get()); // what the window manager does
