@@ -25,6 +25,7 @@ Tloginfm::Tloginfm(QWidget* parent) : QDialog(parent)
     setWindowTitle(QString::fromUtf8("用户登录"));
     // No border icons: the dialog closes only by its buttons.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    Help::setContext(this, 10);
 
     m_code = new QLineEdit(this);
     m_code->setObjectName("Edit1");
@@ -109,10 +110,6 @@ bool Tloginfm::eventFilter(QObject* watched, QEvent* event)
         }
         if (watched == m_password && key == Qt::Key_Escape) {
             m_code->setFocus();
-            return true;
-        }
-        if (key == Qt::Key_F1) {
-            Help::showContext(10, this);
             return true;
         }
     }

@@ -3,6 +3,7 @@
 #include "app/mainwindow.h"
 #include "app/startup.h"
 #include "data/paths.h"
+#include "ui/enterkeys.h"
 #include "ui/messages.h"
 
 #include <QApplication>
@@ -37,6 +38,7 @@ int main(int argc, char** argv)
         app.installTranslator(&qtTranslator);
 
     Startup::applyTheme();
+    EnterKeys::install(&app);
     AppCommands::registerAll();
 
     Tmainfm window;

@@ -25,6 +25,7 @@ Tbhcshfm::Tbhcshfm(QWidget* parent) : QDialog(parent)
 {
     setObjectName("bhcshfm");
     setWindowTitle("初始化编号");
+    Help::setContext(this, helpContext);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     buildScreen();
@@ -137,22 +138,6 @@ void Tbhcshfm::okClick()
     });
     if (done && written)
         accept();
-}
-
-bool Tbhcshfm::event(QEvent* event)
-{
-    // F1 opens this screen's help page rather than the contents.
-    const auto type = event->type();
-    if (type == QEvent::ShortcutOverride || type == QEvent::KeyPress) {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_F1 && key->modifiers() == Qt::NoModifier) {
-            event->accept();
-            if (type == QEvent::KeyPress)
-                Help::showContext(helpContext, this);
-            return true;
-        }
-    }
-    return QDialog::event(event);
 }
 
 void Tbhcshfm::reject()

@@ -22,7 +22,6 @@ private:
     void FormShow();
     void okClick();
     bool numberIsFree();
-    bool event(QEvent* event) override;
 
     QLineEdit* m_number = nullptr; // Edit1
     QRadioButton* m_icCard = nullptr;

@@ -65,6 +65,7 @@ QLineEdit* lineEdit(QWidget* parent, const char* name)
 Tblxkfm::Tblxkfm(QWidget* parent) : QWidget(parent)
 {
     setWindowTitle("办理借书证");
+    Help::setContext(this, 2);
     buildControls();
     setTabAndEnterOrder();
 
@@ -162,13 +163,6 @@ void Tblxkfm::buildControls()
     m_address = lineEdit(infoGroup, "Edit5");
     m_workUnit = lineEdit(infoGroup, "Edit6");
 
-    // Wide enough for ">>>" inside the themes' button padding; the box keeps its
-    // width while the button comes and goes.
-    m_validUntilBox->button()->setFixedWidth(
-        m_validUntilBox->button()->fontMetrics().horizontalAdvance(">>>") + 36);
-    QSizePolicy keepPlace = m_validUntilBox->button()->sizePolicy();
-    keepPlace.setRetainSizeWhenHidden(true);
-    m_validUntilBox->button()->setSizePolicy(keepPlace);
     auto* dateRow = new QHBoxLayout;
     dateRow->setSpacing(2);
     dateRow->addWidget(m_validUntil, 1);

@@ -254,6 +254,7 @@ Tkpszfm::Tkpszfm(QWidget* parent) : QDialog(parent)
 {
     setObjectName("kpszfm");
     setWindowTitle("借书证等级设置");
+    Help::setContext(this, helpContext);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
@@ -758,22 +759,6 @@ bool Tkpszfm::eventFilter(QObject* watched, QEvent* event)
         }
     }
     return QDialog::eventFilter(watched, event);
-}
-
-bool Tkpszfm::event(QEvent* event)
-{
-    // F1 opens this screen's help page rather than the contents.
-    const auto type = event->type();
-    if (type == QEvent::ShortcutOverride || type == QEvent::KeyPress) {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_F1 && key->modifiers() == Qt::NoModifier) {
-            event->accept();
-            if (type == QEvent::KeyPress)
-                Help::showContext(helpContext, this);
-            return true;
-        }
-    }
-    return QDialog::event(event);
 }
 
 void Tkpszfm::reject()

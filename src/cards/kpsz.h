@@ -115,7 +115,6 @@ private:
     void showRow(QLineEdit* except = nullptr);
     void refreshGrid();
     bool eventFilter(QObject* watched, QEvent* event) override;
-    bool event(QEvent* event) override;
 
     GradeTable m_table;
     bool m_complete = false; // set by the required-field check

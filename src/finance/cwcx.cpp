@@ -82,6 +82,7 @@ Tcwcxfm::Tcwcxfm(QWidget* parent) : QWidget(parent)
 {
     setObjectName("cwcxfm");
     setWindowTitle("财务查询");
+    Help::setContext(this, helpContext);
     buildScreen();
     FormShow();
 }
@@ -206,22 +207,6 @@ void Tcwcxfm::buildScreen()
     layout->addWidget(m_grid, 1);
     layout->addLayout(totals);
     layout->addLayout(bottom);
-}
-
-bool Tcwcxfm::event(QEvent* event)
-{
-    // F1 opens this screen's help page, ahead of the main window's F1 (the contents).
-    const auto type = event->type();
-    if (type == QEvent::ShortcutOverride || type == QEvent::KeyPress) {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_F1 && key->modifiers() == Qt::NoModifier) {
-            event->accept();
-            if (type == QEvent::KeyPress)
-                Help::showContext(helpContext, this);
-            return true;
-        }
-    }
-    return QWidget::event(event);
 }
 
 void Tcwcxfm::FormShow()

@@ -26,8 +26,6 @@ public:
     bool isPrintable() const { return m_printable; }
 
 protected:
-    bool event(QEvent* event) override;
-
 private:
     void buildScreen();
     void FormShow();

@@ -45,7 +45,11 @@ DateBox* DateBox::create(QWidget* parent, const QString& editName, const QString
     auto* button = new QPushButton(">>>", parent);
     button->setObjectName(buttonName);
     button->setAutoDefault(false);
-    button->setFixedWidth(button->fontMetrics().horizontalAdvance(">>>") + 12);
+    // Room for the themes' button padding; the row keeps its place while the button hides.
+    button->setFixedWidth(button->fontMetrics().horizontalAdvance(">>>") + 36);
+    QSizePolicy keepPlace = button->sizePolicy();
+    keepPlace.setRetainSizeWhenHidden(true);
+    button->setSizePolicy(keepPlace);
     return attach(edit, button, next);
 }
 

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QFile>
+#include <QKeyEvent>
 #include <QPointer>
 #include <QPushButton>
 #include <QTextBrowser>
@@ -36,6 +37,31 @@ public:
     QTextBrowser* browser;
 };
 
+// Answers F1 inside one screen with that screen's page.
+class ContextKey : public QObject {
+public:
+    ContextKey(QWidget* screen, int context) : QObject(screen), m_context(context) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        const auto type = event->type();
+        if (type == QEvent::ShortcutOverride || type == QEvent::KeyPress) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            if (key->key() == Qt::Key_F1 && key->modifiers() == Qt::NoModifier) {
+                event->accept();
+                if (type == QEvent::KeyPress)
+                    Help::showContext(m_context, qobject_cast<QWidget*>(watched));
+                return true;
+            }
+        }
+        return false;
+    }
+
+private:
+    int m_context;
+};
+
 QPointer<HelpWindow>& window()
 {
     static QPointer<HelpWindow> w;
@@ -61,6 +87,11 @@ const char* Help::contentsPage()
 void Help::showContents(QWidget* parent)
 {
     showPage(contentsPage(), parent);
+}
+
+void Help::setContext(QWidget* screen, int context)
+{
+    screen->installEventFilter(new ContextKey(screen, context));
 }
 
 void Help::showContext(int context, QWidget* parent)

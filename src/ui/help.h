@@ -7,6 +7,9 @@ class QWidget;
 namespace Help {
 void showContents(QWidget* parent);
 void showContext(int context, QWidget* parent);
+// F1 anywhere inside the screen opens the screen's own page, ahead of the main
+// window's F1 (the contents).
+void setContext(QWidget* screen, int context);
 // The page a context opens (":/help/<n>.html", or the contents when there is none).
 const char* contentsPage();
 } // namespace Help

@@ -1,6 +1,7 @@
 #include "ui/pickdate.h"
 
 #include "data/clock.h"
+#include "ui/enterkeys.h"
 #include "ui/messages.h"
 #include "ui/windows.h"
 
@@ -50,6 +51,7 @@ TBrDateForm::TBrDateForm(QWidget* parent, QDate initial)
 {
     setObjectName("BrDateForm");
     setWindowTitle(QString::fromUtf8("选择日期"));
+    setProperty(EnterKeys::ownRulesProperty, true); // Enter on a step button goes to OK
 
     auto* header = new QHBoxLayout;
     m_year = numberLabel(this, "YearLabel");

@@ -55,7 +55,11 @@ QWidget* Windows::showOrActivate(const char* className, const std::function<QWid
             open->raise();
             open->activateWindow();
         }
-        open->setFocus();
+        // Typing goes on where the operator left off in that screen.
+        if (QWidget* inner = open->focusWidget())
+            inner->setFocus();
+        else
+            open->setFocus();
         return open;
     }
     QWidget* screen = create();

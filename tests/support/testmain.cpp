@@ -1,6 +1,7 @@
 #include "testmain.h"
 
 #include "data/clock.h"
+#include "ui/enterkeys.h"
 
 #include <QApplication>
 #include <QDir>
@@ -39,6 +40,7 @@ int main(int argc, char** argv)
     }
     QApplication app(argc, argv);
     app.setApplicationName("library-desk-tests");
+    EnterKeys::install(&app); // as the program does
 
     // "-only Name" runs one test class; other arguments go to QTest.
     QString only;
