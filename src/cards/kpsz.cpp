@@ -408,10 +408,8 @@ void Tkpszfm::buildScreen()
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(navigator);
     buttons->addStretch();
-    for (QPushButton* b : {m_save, add, remove, close}) {
-        buttons->addWidget(b);
-        b->installEventFilter(this); // Enter presses the focused button
-    }
+    for (QPushButton* b : {m_save, add, remove, close})
+        buttons->addWidget(b); // Enter on a focused button presses it (EnterKeys)
 
     m_gridModel = new QStandardItemModel(this);
     m_gridModel->setHorizontalHeaderLabels({"等级", "借阅证类型", "工本费", "最大借书金额",
@@ -750,11 +748,6 @@ bool Tkpszfm::eventFilter(QObject* watched, QEvent* event)
         const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
         if (enter && watched == m_chooser) {
             m_renewals->setFocus();
-            return true;
-        }
-        // The Enter chain ends on Save; the next Enter saves.
-        if (auto* button = qobject_cast<QPushButton*>(watched); enter && button) {
-            button->click();
             return true;
         }
     }

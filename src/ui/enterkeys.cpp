@@ -19,7 +19,7 @@ protected:
         if (!enter || key->modifiers() & ~Qt::KeypadModifier)
             return false;
         auto* button = qobject_cast<QAbstractButton*>(watched);
-        if (!button || !button->hasFocus() || !button->isEnabled() || !button->isVisible())
+        if (!button || !button->isEnabled() || !button->isVisible())
             return false;
         if (button->window()->property(EnterKeys::ownRulesProperty).toBool())
             return false;
