@@ -1,6 +1,9 @@
 #include "app/mainwindow.h"
 #include "app/appcommands.h"
 #include "app/rightsgate.h"
+#include "app/startup.h"
+#include "data/database.h"
+#include "data/paths.h"
 #include "data/sql.h"
 #include "fixture.h"
 #include "testmain.h"
@@ -9,6 +12,8 @@
 #include "ui/windows.h"
 
 #include <QAction>
+#include <QDir>
+#include <QFile>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTest>
@@ -163,6 +168,19 @@ private slots:
         fixture->loginAs("U2", "王五", grade);
         Commands::open("ydjhcx", window.get());
         QCOMPARE(opened, screen);
+    }
+
+    void connectionFailureSaysOneErrorWithTheReason()
+    {
+        Database::close();
+        QFile::remove(ProgramPaths::databaseFile());
+        QDir().mkpath(ProgramPaths::databaseFile()); // a folder where the file should be
+        QVERIFY(!Startup::connectStore(window.get()));
+        const auto shown = Messages::takeShown();
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(shown[0].caption, QString("图书馆管理系统"));
+        QVERIFY(shown[0].text.startsWith("1error\n"));
+        QVERIFY(shown[0].text.size() > 7);
     }
 
     void childScreenOpensOnce()
