@@ -400,7 +400,7 @@ void Tblxkfm::leaveDeposit()
         return;
     bool ok = false;
     const Money deposit = Money::fromText(m_deposit->text(), &ok);
-    if (!ok) {
+    if (!ok || deposit < Money()) { // a deposit is never negative
         Messages::notice(this, noticeCaption, "格式错误,请重新输入!");
         focusLater(m_deposit);
         return;
@@ -492,7 +492,7 @@ void Tblxkfm::save()
     }
     bool topUpOk = false;
     const Money topUp = Money::fromText(m_topUp->text(), &topUpOk);
-    if (!topUpOk) {
+    if (!topUpOk || topUp < Money()) { // a top-up is never negative
         Messages::plain(this, "充值金额格式不对！");
         return;
     }
@@ -512,7 +512,7 @@ void Tblxkfm::save()
         return;
     bool depositOk = false;
     const Money deposit = Money::fromText(m_deposit->text(), &depositOk);
-    if (!depositOk) {
+    if (!depositOk || deposit < Money()) {
         m_photoPanel->hide();
         Messages::notice(this, noticeCaption, "押金输入格式错误,请重新输入!");
         m_deposit->setFocus();

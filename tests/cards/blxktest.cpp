@@ -416,6 +416,8 @@ private slots:
                                    << "" << plain << "充值金额不能为空可以为零！";
         QTest::newRow("bad top-up") << "Edit9"
                                     << "2元" << plain << "充值金额格式不对！";
+        QTest::newRow("negative top-up") << "Edit9"
+                                         << "-5" << plain << "充值金额格式不对！";
         QTest::newRow("no identity") << "Edit2"
                                      << "" << notice << "请输入请输入身份证(学生证)!";
         QTest::newRow("top-up 0 declined") << "Edit9"
@@ -428,6 +430,8 @@ private slots:
                                   << "";
         QTest::newRow("bad deposit") << "Edit3"
                                      << "五十" << notice << "押金输入格式错误,请重新输入!";
+        QTest::newRow("negative deposit") << "Edit3"
+                                          << "-50" << notice << "押金输入格式错误,请重新输入!";
         QTest::newRow("unknown grade") << "ComboBox1"
                                        << "Z" << notice << "查无此等级!";
         QTest::newRow("number not a number")
