@@ -3,6 +3,7 @@
 #include "data/passwords.h"
 #include "data/session.h"
 #include "data/sql.h"
+#include "ui/gbklimit.h"
 #include "ui/help.h"
 #include "ui/messages.h"
 
@@ -29,7 +30,7 @@ Tloginfm::Tloginfm(QWidget* parent) : QDialog(parent)
 
     m_code = new QLineEdit(this);
     m_code->setObjectName("Edit1");
-    m_code->setMaxLength(8);
+    GbkLimit::apply(m_code, 8); // userk.loginuser
     m_password = new QLineEdit(this);
     m_password->setObjectName("Edit2");
     m_password->setEchoMode(QLineEdit::Password);
