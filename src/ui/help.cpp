@@ -21,6 +21,10 @@ public:
         browser = new QTextBrowser(this);
         browser->setObjectName("helpBrowser");
         browser->setOpenExternalLinks(false);
+        // One look for every page.
+        QFile css(":/help/help.css");
+        if (css.open(QIODevice::ReadOnly))
+            browser->document()->setDefaultStyleSheet(QString::fromUtf8(css.readAll()));
         auto* contents = new QPushButton(QString::fromUtf8("目录"), this);
         auto* close = new QPushButton(QString::fromUtf8("关闭"), this);
         connect(contents, &QPushButton::clicked, this,
