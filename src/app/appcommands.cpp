@@ -4,7 +4,7 @@
 #include "app/support.h"
 #include "cards/blxk.h"
 #include "data/session.h"
-#include "data/sql.h"
+#include "desk/cardsequence.h"
 #include "finance/financecommands.h"
 #include "ui/commands.h"
 #include "ui/help.h"
@@ -29,7 +29,7 @@ void openOperatorManagement(QWidget* parent)
 
 void openCardIssue(QWidget* parent)
 {
-    if (!AppCommands::cardNumberingReady()) {
+    if (!CardSequence::ready()) {
         Messages::notice(parent, QString::fromUtf8("提示信息"),
                          QString::fromUtf8("请先进行借阅证的起始编号初始化!"));
         return;
@@ -38,19 +38,6 @@ void openCardIssue(QWidget* parent)
         notInstalled(parent);
 }
 } // namespace
-
-bool AppCommands::cardNumberingReady()
-{
-    try {
-        Sql sequence("select * from jszxh");
-        sequence.exec();
-        if (!sequence.next())
-            return false;
-        return !sequence.text("jszxh").isEmpty() || !sequence.text("lx").isEmpty();
-    } catch (const StoreError&) {
-        return false;
-    }
-}
 
 void AppCommands::registerAll()
 {

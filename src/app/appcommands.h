@@ -6,6 +6,4 @@ class QWidget;
 // by grade, and card issue behind its numbering check.
 namespace AppCommands {
 void registerAll(); // the shell's own commands and every screen library's
-// Card issue needs a start number (or at least a card type) first.
-bool cardNumberingReady();
 } // namespace AppCommands

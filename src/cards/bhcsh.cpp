@@ -1,6 +1,7 @@
 #include "cards/bhcsh.h"
 
 #include "data/sql.h"
+#include "desk/cardsequence.h"
 #include "ui/action.h"
 #include "ui/help.h"
 #include "ui/messages.h"
@@ -92,10 +93,7 @@ void Tbhcshfm::FormShow()
 {
     // The type is not loaded: every opening starts from "IC卡".
     m_icCard->setChecked(true);
-    Sql q("select * from jszxh");
-    q.exec();
-    if (q.first())
-        m_number->setText(q.text("jszxh"));
+    m_number->setText(CardSequence::current().number);
     m_number->setFocus();
 }
 
@@ -128,12 +126,7 @@ void Tbhcshfm::okClick()
     const bool done = Action::run(this, [&] {
         if (!numberIsFree())
             return;
-        Sql q("select * from jszxh");
-        q.exec();
-        if (q.first())
-            Sql::run("update jszxh set jszxh=:tj1,lx=:tj2", {number, type});
-        else
-            Sql::run("insert into jszxh values(:jszxh,:lx)", {number, type});
+        CardSequence::set(number, type);
         written = true;
     });
     if (done && written)

@@ -6,7 +6,10 @@
 #include "data/paths.h"
 #include "data/session.h"
 #include "data/sql.h"
-#include "finance/ledger.h"
+#include "desk/cardissue.h"
+#include "desk/cardsequence.h"
+#include "desk/photos.h"
+#include "desk/refused.h"
 #include "reports/reportoutput.h"
 #include "reports/tszprint.h"
 #include "ui/action.h"
@@ -42,16 +45,6 @@ constexpr QSize videoSize(121, 128);
 void focusLater(QWidget* widget)
 {
     QTimer::singleShot(0, widget, [widget] { widget->setFocus(Qt::OtherFocusReason); });
-}
-
-// A card number is a decimal integer; the next card gets the number after it.
-bool cardNumberValue(const QString& text, qint64* value)
-{
-    static const QRegularExpression digits("^[0-9]{1,12}$");
-    if (!digits.match(text).hasMatch())
-        return false;
-    *value = text.toLongLong();
-    return true;
 }
 
 QLineEdit* lineEdit(QWidget* parent, const char* name)
@@ -153,7 +146,7 @@ void Tblxkfm::buildControls()
     m_name = lineEdit(infoGroup, "Edit1");
     GbkLimit::apply(m_name, 8);
     m_identity = lineEdit(infoGroup, "Edit2");
-    m_identity->setMaxLength(15);
+    m_identity->setMaxLength(18); // citizen identity numbers have 18 characters
     m_deposit = lineEdit(infoGroup, "Edit3");
     m_validUntilBox = DateBox::create(infoGroup, "Edit8", "dateButton");
     m_validUntil = m_validUntilBox->edit();
@@ -275,24 +268,18 @@ void Tblxkfm::setTabAndEnterOrder()
 
 bool Tblxkfm::openSequence()
 {
-    Sql q("select * from jszxh");
-    q.exec();
-    if (!q.first() || (q.isNull("jszxh") && q.isNull("lx")))
+    if (!CardSequence::ready())
         return false;
-    m_number->setText(q.text("jszxh"));
-    m_cardType = q.text("lx");
+    const CardSequence::Next next = CardSequence::current();
+    m_number->setText(next.number);
+    m_cardType = next.type;
     return true;
 }
 
 void Tblxkfm::loadGrades()
 {
-    Sql q("select kdj from jykdjk");
-    q.exec();
-    QStringList codes;
-    while (q.next())
-        codes << q.text("kdj");
     m_grade->clear();
-    m_grade->addItems(codes);
+    m_grade->addItems(Grades::codes()); // in code order
     m_grade->setCurrentIndex(-1);
 }
 
@@ -353,19 +340,6 @@ void Tblxkfm::focusChanged(QWidget* from, QWidget* to)
 
 // --- look-ups and boxes ------------------------------------------------------------------
 
-bool Tblxkfm::findGrade(const QString& code, Grade* grade)
-{
-    Sql q("select kdj,jsyj,gbf,yxts from jykdjk where kdj=:tj");
-    q.bind(code).exec();
-    if (!q.first())
-        return false;
-    grade->code = q.text("kdj");
-    grade->deposit = q.money("jsyj");
-    grade->fee = q.money("gbf");
-    grade->validDays = static_cast<int>(q.number("yxts"));
-    return true;
-}
-
 void Tblxkfm::showFee(const Money& fee)
 {
     m_feePanel->setText(fee.toFixed2());
@@ -376,16 +350,15 @@ void Tblxkfm::lookUpGrade()
     const QString code = m_grade->currentText();
     if (code.isEmpty())
         return;
-    Grade grade;
-    if (!findGrade(code, &grade)) {
+    const std::optional<Grade> grade = Grades::find(code);
+    if (!grade) {
         Messages::notice(this, noticeCaption, "查无此等级!");
         focusLater(m_grade);
         return;
     }
-    m_lookedUp = grade;
-    showFee(grade.fee);
-    m_deposit->setText(grade.deposit.toShortest());
-    m_validDays = grade.validDays;
+    showFee(grade->fee);
+    m_deposit->setText(grade->deposit.toShortest());
+    m_validDays = grade->validDays;
 }
 
 void Tblxkfm::enterValidUntil()
@@ -434,19 +407,7 @@ void Tblxkfm::takePhotograph()
     }
     const QImage picture = m_video->photograph();
     QString path;
-    const bool saved = Action::run(this, [&] {
-        const int number = Sql::scalar("select max(bh) as expr1001 from zpidb").toInt() + 1;
-        Sql counter("update zpidb set bh= :bh ");
-        counter.bind(number).exec();
-        if (counter.rowsAffected() == 0) // the counter row is missing: start it
-            Sql::run("insert into zpidb(bh) values(:bh)", {number});
-        const QString folder = ProgramPaths::photoFolder();
-        if (!QDir().mkpath(folder))
-            throw std::runtime_error(QString("无法建立照片文件夹 %1").arg(folder).toStdString());
-        path = QDir(folder).filePath(QString::number(number) + ".bmp");
-        if (!picture.save(path, "BMP"))
-            throw std::runtime_error(QString("无法写入照片文件 %1").arg(path).toStdString());
-    });
+    const bool saved = Action::run(this, [&] { path = Photos::store(picture); });
     if (!saved)
         return;
     m_photoPath = path;
@@ -469,125 +430,31 @@ void Tblxkfm::discardPhotograph()
 
 void Tblxkfm::save()
 {
-    if (m_validUntil->text().isEmpty()) {
-        Messages::plain(this, "有效日期不能为空！");
-        m_validUntil->setFocus();
-        return;
-    }
-    const QDate validUntil = Dates::parse(m_validUntil->text());
-    if (!validUntil.isValid()) {
-        Messages::plain(this, "日期格式不对（如：2008-12-11）");
-        return;
-    }
-    if (m_name->text().isEmpty()) {
-        m_photoPanel->hide();
-        Messages::notice(this, noticeCaption, "请输入读者姓名!");
-        m_name->setFocus();
-        return;
-    }
-    if (m_topUp->text().isEmpty()) {
-        Messages::plain(this, "充值金额不能为空可以为零！");
-        m_topUp->setFocus();
-        return;
-    }
-    bool topUpOk = false;
-    const Money topUp = Money::fromText(m_topUp->text(), &topUpOk);
-    if (!topUpOk || topUp < Money()) { // a top-up is never negative
-        Messages::plain(this, "充值金额格式不对！");
-        return;
-    }
-    if (m_identity->text().isEmpty()) {
-        m_photoPanel->hide();
-        Messages::notice(this, noticeCaption, "请输入请输入身份证(学生证)!");
-        m_identity->setFocus();
-        return;
-    }
-    if (m_deposit->text().isEmpty())
-        m_deposit->setText("0");
-    // Only the exact text "0" counts as no top-up; "0.00" is booked as a top-up of 0.
-    const bool noTopUp = m_topUp->text() == "0";
-    if (noTopUp && !Messages::question(this, "询问", "充值金额为零，是否继续保存？"))
-        return;
-    if (m_grade->currentText().isEmpty())
-        return;
-    bool depositOk = false;
-    const Money deposit = Money::fromText(m_deposit->text(), &depositOk);
-    if (!depositOk || deposit < Money()) {
-        m_photoPanel->hide();
-        Messages::notice(this, noticeCaption, "押金输入格式错误,请重新输入!");
-        m_deposit->setFocus();
-        return;
-    }
-    m_deposit->setText(deposit.toShortest());
-
-    // A grade typed without leaving its box has not been looked up yet.
-    Grade grade = m_lookedUp;
-    if (grade.code != m_grade->currentText()) {
-        if (!findGrade(m_grade->currentText(), &grade)) {
-            Messages::notice(this, noticeCaption, "查无此等级!");
-            m_grade->setFocus();
-            return;
+    CardApplication application;
+    application.number = m_number->text();
+    application.cardType = m_cardType;
+    application.grade = m_grade->currentText();
+    application.name = m_name->text();
+    application.identity = m_identity->text();
+    application.deposit = m_deposit->text();
+    application.telephone = m_telephone->text();
+    application.address = m_address->text();
+    application.workUnit = m_workUnit->text();
+    application.validUntil = m_validUntil->text();
+    application.topUp = m_topUp->text();
+    application.photoPath = m_photoPath;
+    IssuedCard issued;
+    const bool done = Action::run(this, [&] {
+        try {
+            issued = CardIssue::issue(application, Action::askWith(this));
+        } catch (const Refused&) {
+            m_photoPanel->hide(); // the notice is not covered by the photograph
+            throw;
         }
-        m_lookedUp = grade;
-        showFee(grade.fee);
-    }
-    // The sequence advances from the card number, so it must be a number.
-    const QString number = m_number->text();
-    qint64 numberValue = 0;
-    if (!cardNumberValue(number, &numberValue)) {
-        Messages::notice(this, noticeCaption, "编号只能是数字,请修改编号或重新对编号初始化!");
-        m_number->setFocus();
-        return;
-    }
-
-    bool duplicate = false;
-    const bool issued = Action::run(this, [&] {
-        if (!Sql::scalar("select kno from cardk where kno=:kno", {number}).isNull()) {
-            duplicate = true;
-            throw ActionCancelled{};
-        }
-        Sql("insert into cardk(kno,kdj,km,dzm,sfzh,dz,tel,bkrq,yj,strpath,yxrq,gzdw) "
-            "values(:tj0,:tj1,:tj2,:tj3,:tj4,:tj5,:tj6,:tj7,:tj8,:tj9,:yxrq,:gzdw)")
-            .bind(number)
-            .bind(grade.code)
-            .bind(m_cardType)
-            .bind(m_name->text())
-            .bind(m_identity->text())
-            .bind(m_address->text())
-            .bind(m_telephone->text())
-            .bind(Clock::today())
-            .bind(deposit)
-            .bind(m_photoPath)
-            .bind(validUntil)
-            .bind(m_workUnit->text())
-            .exec();
-        Sql::run("delete from gsb where kno= :kno", {number});
-        Sql::run("insert into gsb(kno,kdj,dzm,gsbz,sfzh) values(:t0,:t1,:t2,:t3,:t4)",
-                 {number, grade.code, m_name->text(), "否", m_identity->text()});
-        Ledger::income(deposit, Ledger::Reason::deposit);
-        if (!noTopUp)
-            Ledger::income(topUp, Ledger::Reason::topUpAtIssue);
-        Ledger::income(grade.fee, Ledger::Reason::cardFee);
-        Sql("insert into jykczb(kno,dzm,yxrq,czje,czy,bz,czrq) "
-            "values(:t0,:t1,:t2,:t3,:t4,:t5,:t6)")
-            .bind(number)
-            .bind(m_name->text())
-            .bind(validUntil)
-            .bind(topUp)
-            .bind(Session::current().name)
-            .bind("办新借阅证时充值")
-            .bind(Clock::today())
-            .exec();
-        Sql::run("update jszxh set jszxh=:tj1", {QString::number(numberValue + 1)});
     });
-    if (duplicate) {
-        m_photoPanel->hide();
-        m_videoStatus->clear();
-        Messages::notice(this, noticeCaption, "编号重复,请重新对编号初始化!");
+    if (!done)
         return;
-    }
-    if (issued)
-        resetForNextReader(numberValue + 1);
+    resetForNextReader(issued.nextNumber);
 }
 
 void Tblxkfm::resetForNextReader(qint64 next)
@@ -597,7 +464,6 @@ void Tblxkfm::resetForNextReader(qint64 next)
     for (QLineEdit* box : {m_name, m_identity, m_deposit, m_telephone, m_address, m_workUnit})
         box->clear();
     m_feePanel->clear();
-    m_lookedUp = Grade();
     openSequence();
     m_videoStatus->clear();
     Messages::plain(this, "办理成功！");

@@ -60,14 +60,6 @@ private:
     void resetForNextReader(qint64 next);
     void print();
 
-    // What the grade look-up found.
-    struct Grade {
-        QString code;
-        Money deposit;
-        Money fee;
-        int validDays = 0;
-    };
-    static bool findGrade(const QString& code, Grade* grade);
     void showFee(const Money& fee);
 
     QLineEdit* m_number = nullptr; // Edit7
@@ -97,7 +89,6 @@ private:
     QTimer m_photoTimer;
 
     QString m_cardType;  // `lx` of the number sequence
-    Grade m_lookedUp;    // the grade last found by the look-up
     int m_validDays = 0; // the chosen grade's validity days
     QString m_photoPath; // the photograph of the current reader, or empty
 };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "desk/ask.h"
+
 #include <functional>
 
 class QWidget;
@@ -8,10 +10,11 @@ class QWidget;
 // rolls the whole action back, is written to the log and shown to the operator;
 // the program carries on. Returns true when the action completed and was committed.
 //
-// A screen that stops an action after its own validation message simply returns
-// from the lambda; to undo what it wrote it throws ActionCancelled.
-struct ActionCancelled {};
-
+// A desk operation that refuses throws Refused: the action is rolled back, its notice
+// is shown and the box it names (a child of `parent` by objectName) gets the focus.
+// ActionCancelled rolls back without a word.
 namespace Action {
 bool run(QWidget* parent, const std::function<void()>& work);
-}
+// The screen's way of answering an operation's question: the message seam.
+Ask askWith(QWidget* parent);
+} // namespace Action

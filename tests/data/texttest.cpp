@@ -1,4 +1,4 @@
-#include "data/bookstate.h"
+#include "desk/bookstate.h"
 #include "data/dates.h"
 #include "data/gbk.h"
 #include "data/money.h"

@@ -3,7 +3,7 @@
 #include "../ui/xlsxreader.h"
 #include "data/sql.h"
 #include "finance/financecommands.h"
-#include "finance/ledger.h"
+#include "desk/ledger.h"
 #include "fixture.h"
 #include "reports/reportoutput.h"
 #include "testmain.h"

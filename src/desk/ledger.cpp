@@ -1,4 +1,4 @@
-#include "finance/ledger.h"
+#include "desk/ledger.h"
 
 #include "data/clock.h"
 #include "data/sql.h"

@@ -1,4 +1,4 @@
-#include "finance/ledger.h"
+#include "desk/ledger.h"
 #include "data/gbk.h"
 #include "data/sql.h"
 #include "fixture.h"

@@ -1,4 +1,4 @@
-#include "data/bookstate.h"
+#include "desk/bookstate.h"
 
 QString BookState::word(const QString& code)
 {
