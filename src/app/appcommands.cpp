@@ -1,56 +1,51 @@
 #include "app/appcommands.h"
 
-#include "app/setupcommands.h"
+#include "app/cshlc.h"
 #include "app/support.h"
-#include "cards/blxk.h"
+#include "cards/cardscommands.h"
+#include "catalogue/cataloguecommands.h"
+#include "circulation/circulationcommands.h"
 #include "data/session.h"
-#include "desk/cardsequence.h"
 #include "finance/financecommands.h"
+#include "readingroom/readingroomcommands.h"
 #include "ui/commands.h"
 #include "ui/help.h"
-#include "ui/messages.h"
 #include "ui/windows.h"
 
 #include <QWidget>
 
 namespace {
-void notInstalled(QWidget* parent)
-{
-    Messages::notice(parent, QString::fromUtf8("提示信息"), QString::fromUtf8("该功能尚未安装。"));
-}
-
 void openOperatorManagement(QWidget* parent)
 {
     // Administrators manage every operator; others may only change their own password.
     const char* screen = Session::current().isAdministrator() ? "Tyhglfm" : "Tpasswordfm";
-    if (!Commands::open(screen, parent))
-        notInstalled(parent);
+    Commands::open(screen, parent);
 }
 
-void openCardIssue(QWidget* parent)
+void quit(QWidget* parent)
 {
-    if (!CardSequence::ready()) {
-        Messages::notice(parent, QString::fromUtf8("提示信息"),
-                         QString::fromUtf8("请先进行借阅证的起始编号初始化!"));
-        return;
-    }
-    if (!Commands::open("Tblxkfm", parent))
-        notInstalled(parent);
+    if (parent)
+        parent->window()->close();
 }
 } // namespace
 
+const QList<Commands::Entry>& AppCommands::table()
+{
+    constexpr bool everyone = false; // the help menu is there for every operator
+    static const QList<Commands::Entry> entries{
+        {"N4", [](QWidget* parent) { Windows::runModal(new Taboutfm(parent)); }, 0, everyone},
+        {"N2", [](QWidget* parent) { Help::showContents(parent); }, 0, everyone},
+        {"N22", [](QWidget* parent) { Windows::runModal(new TFormzxbz(parent)); }, 0, everyone},
+        {"N5", quit, 0, everyone},
+        {"ydjhcx", openOperatorManagement},
+        {"jhzd", [](QWidget*) { Windows::showOrActivate<TFormcshlc>(); }},
+    };
+    return entries;
+}
+
 void AppCommands::registerAll()
 {
-    Commands::add("N4", [](QWidget* parent) { Windows::runModal(new Taboutfm(parent)); });
-    Commands::add("N2", [](QWidget* parent) { Help::showContents(parent); });
-    Commands::add("N22", [](QWidget* parent) { Windows::runModal(new TFormzxbz(parent)); });
-    Commands::add("N5", [](QWidget* parent) {
-        if (parent)
-            parent->window()->close();
-    });
-    Commands::add("ydjhcx", openOperatorManagement);
-    Commands::add("blxk", openCardIssue);
-    Commands::add("Tblxkfm", [](QWidget*) { Windows::showOrActivate<Tblxkfm>(); });
-    registerFinanceCommands();
-    registerSetupCommands();
+    for (const auto* table : {&AppCommands::table(), &cardsCommands(), &financeCommands(),
+                              &catalogueCommands(), &circulationCommands(), &readingroomCommands()})
+        Commands::add(*table);
 }

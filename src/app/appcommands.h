@@ -1,9 +1,10 @@
 #pragma once
 
-class QWidget;
+#include "ui/commands.h"
 
-// The commands of the application shell: help, support, exit, operator management
-// by grade, and card issue behind its numbering check.
+// The commands of the application shell (help, support, exit, operator management by
+// grade, the setup flow), and the registration of every folder's command table.
 namespace AppCommands {
-void registerAll(); // the shell's own commands and every screen library's
+const QList<Commands::Entry>& table();
+void registerAll(); // the shell's own commands and every screen folder's
 } // namespace AppCommands

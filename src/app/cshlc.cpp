@@ -68,8 +68,7 @@ QPushButton* TFormcshlc::addButton(const QString& caption, const char* name)
 
 void TFormcshlc::openCommand(const char* key)
 {
-    if (!Commands::open(key, this))
-        Messages::notice(this, "提示信息", "该功能尚未安装。");
+    Commands::open(key, this);
 }
 
 void TFormcshlc::openRights()

@@ -80,16 +80,10 @@ void Tmainfm::buildMenus()
 
 void Tmainfm::runCommand(const QString& key)
 {
-    if (!Commands::open(key, this))
-        Messages::notice(this, QString::fromUtf8("提示信息"),
-                         QString::fromUtf8("该功能尚未安装。"));
+    Commands::open(key, this);
 }
 
 void Tmainfm::runSideBarButton(const QString& key, const QString& refusal)
 {
-    if (!RightsGate::isGranted(this, key)) {
-        Messages::plain(this, refusal);
-        return;
-    }
-    runCommand(key);
+    Commands::open(key, this, refusal);
 }

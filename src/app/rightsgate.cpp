@@ -1,5 +1,6 @@
 #include "app/rightsgate.h"
 
+#include "data/session.h"
 #include "data/sql.h"
 
 #include <QAction>
@@ -20,7 +21,10 @@ int RightsGate::loadGrants(QWidget* mainWindow, const QString& loginCode)
     Sql grants("select * from usergrantk where (loginuser=:tj)");
     grants.bind(loginCode).exec();
     int rows = 0;
+    QSet<QString>& held = Session::current().grants;
+    held.clear();
     while (grants.next()) {
+        held.insert(grants.text("funename"));
         setVisibility(mainWindow, grants.text("funename"), true);
         ++rows;
     }

@@ -4,7 +4,7 @@
 #include "data/dates.h"
 #include "data/money.h"
 #include "data/sql.h"
-#include "finance/cwprint.h"
+#include "reports/cwprint.h"
 #include "reports/reportoutput.h"
 #include "ui/action.h"
 #include "ui/datebox.h"

@@ -1,10 +1,12 @@
 #include "finance/financecommands.h"
 
 #include "finance/cwcx.h"
-#include "ui/commands.h"
 #include "ui/windows.h"
 
-void registerFinanceCommands()
+const QList<Commands::Entry>& financeCommands()
 {
-    Commands::add("cwcx", [](QWidget*) { Windows::showOrActivate<Tcwcxfm>(); });
+    static const QList<Commands::Entry> table{
+        {"cwcx", [](QWidget*) { Windows::showOrActivate<Tcwcxfm>(); }, Tcwcxfm::helpContext},
+    };
+    return table;
 }

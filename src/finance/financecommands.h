@@ -1,4 +1,6 @@
 #pragma once
 
-// Registers the finance commands ("cwcx").
-void registerFinanceCommands();
+#include "ui/commands.h"
+
+// The finance commands ("cwcx").
+const QList<Commands::Entry>& financeCommands();

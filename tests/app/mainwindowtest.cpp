@@ -4,6 +4,7 @@
 #include "app/startup.h"
 #include "data/database.h"
 #include "data/paths.h"
+#include "data/session.h"
 #include "data/sql.h"
 #include "fixture.h"
 #include "testmain.h"
@@ -50,6 +51,7 @@ private slots:
     void init()
     {
         fixture = std::make_unique<Fixture>();
+        Session::current().grants.clear(); // an operator who has been granted nothing yet
         Commands::clear();
         AppCommands::registerAll();
         window = std::make_unique<Tmainfm>();
@@ -136,6 +138,7 @@ private slots:
     {
         int opened = 0;
         Commands::add("Tblxkfm", [&](QWidget*) { ++opened; });
+        Session::current().grants.insert("blxk");
         Commands::open("blxk", window.get());
         QCOMPARE(Messages::lastText(), QString("请先进行借阅证的起始编号初始化!"));
         QCOMPARE(Messages::takeShown()[0].caption, QString("提示信息"));
@@ -165,6 +168,7 @@ private slots:
         QString opened;
         Commands::add("Tyhglfm", [&](QWidget*) { opened = "Tyhglfm"; });
         Commands::add("Tpasswordfm", [&](QWidget*) { opened = "Tpasswordfm"; });
+        grant("U2", {"ydjhcx"});
         fixture->loginAs("U2", "王五", grade);
         Commands::open("ydjhcx", window.get());
         QCOMPARE(opened, screen);

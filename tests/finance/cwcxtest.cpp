@@ -2,8 +2,8 @@
 #include "../reports/reportprobe.h"
 #include "../ui/xlsxreader.h"
 #include "data/sql.h"
-#include "finance/financecommands.h"
 #include "desk/ledger.h"
+#include "finance/financecommands.h"
 #include "fixture.h"
 #include "reports/reportoutput.h"
 #include "testmain.h"
@@ -277,7 +277,7 @@ private slots:
 
     void commandOpensOneScreen()
     {
-        registerFinanceCommands();
+        Commands::add(financeCommands());
         QVERIFY(Commands::open("cwcx", nullptr));
         QVERIFY(Commands::open("cwcx", nullptr));
         QWidget* shown = Windows::findOpen("Tcwcxfm");

@@ -28,6 +28,13 @@ QString templateDatabase()
         Sql::run("insert into userk(loginuser,name,passw,dj) values(:a,:b,:c,:d)",
                  {Fixture::operatorCode, QString::fromUtf8(Fixture::operatorName),
                   Passwords::hash(Fixture::operatorPassword), "A"});
+        // The test operator holds every grant, as the superuser does.
+        Sql::run("insert into usergrantk(loginuser,funename,funcname) "
+                 "select :a, ownerename, ownercname from funk",
+                 {Fixture::operatorCode});
+        Sql::run("insert into usergrantk(loginuser,funename,funcname) "
+                 "select :a, funcename, funccname from subfunk",
+                 {Fixture::operatorCode});
         Database::close();
         file = ProgramPaths::databaseFile();
     }
@@ -75,6 +82,10 @@ void Fixture::loginAs(const QString& code, const QString& name, const QString& g
     s.grade = grade;
     s.attempted = true;
     s.completed = true;
+    Sql grants("select funename from usergrantk where loginuser=:code");
+    grants.bind(code).exec();
+    while (grants.next())
+        s.grants.insert(grants.text("funename"));
 }
 
 int Fixture::count(const QString& statement, const QVariantList& values)

@@ -21,7 +21,7 @@ public:
     QString home() const { return m_dir.path(); }
     QString path(const QString& relative) const;
 
-    // Replaces the session with another operator (no grants are loaded).
+    // Replaces the session with another operator holding the grants stored for its code.
     void loginAs(const QString& code, const QString& name, const QString& grade);
 
     // Rows of a query as text, for compact assertions.

@@ -1,4 +1,4 @@
-#include "finance/cwprint.h"
+#include "reports/cwprint.h"
 
 Report Tcwprintfm::report() const
 {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "finance/ledgerselection.h"
+#include "desk/ledgerselection.h"
 #include "reports/report.h"
 
 #include <QString>

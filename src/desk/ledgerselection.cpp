@@ -1,4 +1,4 @@
-#include "finance/ledgerselection.h"
+#include "desk/ledgerselection.h"
 
 #include "data/sql.h"
 

@@ -1,5 +1,5 @@
 #include "app/cshlc.h"
-#include "app/setupcommands.h"
+#include "app/appcommands.h"
 #include "fixture.h"
 #include "testmain.h"
 #include "ui/commands.h"
@@ -20,7 +20,8 @@ class CshlcTest : public QObject {
 
     void recordCommand(const QString& key)
     {
-        Commands::add(key, [this, key](QWidget*) { opened << key; });
+        Commands::add(
+            key, [this, key](QWidget*) { opened << key; }, 0, false);
     }
     static void click(TFormcshlc& screen, const char* name)
     {
@@ -125,7 +126,7 @@ private slots:
 
     void setupCommandShowsOneScreen()
     {
-        registerSetupCommands();
+        Commands::add(AppCommands::table());
         QVERIFY(Commands::open("jhzd", nullptr));
         QVERIFY(Commands::open("jhzd", nullptr));
         QWidget* open = Windows::findOpen("TFormcshlc");

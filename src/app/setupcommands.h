@@ -1,4 +1,0 @@
-#pragma once
-
-// Registers the setup-flow command ("jhzd").
-void registerSetupCommands();

@@ -1,0 +1,9 @@
+#include "readingroom/readingroomcommands.h"
+
+#include "ui/windows.h"
+
+const QList<Commands::Entry>& readingroomCommands()
+{
+    static const QList<Commands::Entry> table{};
+    return table;
+}
