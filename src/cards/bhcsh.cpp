@@ -5,11 +5,10 @@
 #include "ui/action.h"
 #include "ui/help.h"
 #include "ui/messages.h"
+#include "ui/screenkit.h"
 
-#include <QAction>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -26,7 +25,6 @@ Tbhcshfm::Tbhcshfm(QWidget* parent) : QDialog(parent)
 {
     setObjectName("bhcshfm");
     setWindowTitle("初始化编号");
-    Help::setContext(this, helpContext);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     buildScreen();
@@ -82,11 +80,8 @@ void Tbhcshfm::buildScreen()
     layout->addLayout(buttons);
     layout->setContentsMargins(16, 12, 16, 12);
 
-    auto* closeAction = new QAction("关闭", this);
-    closeAction->setShortcut(Qt::Key_Escape);
-    connect(closeAction, &QAction::triggered, this, &Tbhcshfm::reject);
-    addAction(closeAction);
-    setContextMenuPolicy(Qt::ActionsContextMenu);
+    Help::setContext(this, helpContext);
+    Screen::closeOnEscape(this);
 }
 
 void Tbhcshfm::FormShow()
@@ -97,47 +92,22 @@ void Tbhcshfm::FormShow()
     m_number->setFocus();
 }
 
-bool Tbhcshfm::numberIsFree()
-{
-    Sql q("select kno from cardk where kno=:tj1");
-    q.bind(m_number->text()).exec();
-    if (q.isEmpty())
-        return true;
-    Messages::notice(this, "提示", "有读者已存在此编号，请重输！");
-    return false;
-}
-
 void Tbhcshfm::okClick()
 {
     const QString number = m_number->text();
-    if (number.isEmpty()) {
-        Messages::notice(this, "提示信息", "请输入编号");
-        return;
-    }
-    // Card issue advances the number by one after every card; it has to be all digits.
-    static const QRegularExpression digits("^[0-9]+$");
-    if (!digits.match(number).hasMatch()) {
-        Messages::notice(this, "提示信息", "编号只能由数字组成，请重输！");
-        m_number->setFocus();
-        return;
-    }
     const QString type = m_icCard->isChecked() ? "IC卡" : "借阅证";
-    bool written = false;
-    const bool done = Action::run(this, [&] {
-        if (!numberIsFree())
-            return;
-        CardSequence::set(number, type);
-        written = true;
-    });
-    if (done && written)
+    if (Action::run(this, [&] { CardSequence::start(number, type); }))
         accept();
 }
 
 void Tbhcshfm::reject()
 {
-    bool free = true;
-    if (!Action::run(this, [&] { free = numberIsFree(); }))
-        free = true; // the store could not be read: the notice said so; do not trap the operator
-    if (free)
-        QDialog::reject();
+    // The screen is not left with a number a reader's card already has.
+    bool taken = false;
+    Action::run(this, [&] { taken = CardSequence::isTaken(m_number->text()); });
+    if (taken) {
+        Messages::notice(this, "提示", "有读者已存在此编号，请重输！");
+        return;
+    }
+    QDialog::reject();
 }

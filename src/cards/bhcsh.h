@@ -21,7 +21,6 @@ private:
     void buildScreen();
     void FormShow();
     void okClick();
-    bool numberIsFree();
 
     QLineEdit* m_number = nullptr; // Edit1
     QRadioButton* m_icCard = nullptr;

@@ -1,6 +1,7 @@
 #include "desk/cardsequence.h"
 
 #include "data/sql.h"
+#include "desk/refused.h"
 
 #include <QRegularExpression>
 
@@ -19,8 +20,20 @@ CardSequence::Next CardSequence::current()
     return {q.text("jszxh"), q.text("lx")};
 }
 
-void CardSequence::set(const QString& number, const QString& type)
+bool CardSequence::isTaken(const QString& number)
 {
+    return !Sql::scalar("select kno from cardk where kno=:tj1", {number}).isNull();
+}
+
+void CardSequence::start(const QString& number, const QString& type)
+{
+    if (number.isEmpty())
+        throw Refused::notice("请输入编号");
+    static const QRegularExpression allDigits("^[0-9]+$");
+    if (!allDigits.match(number).hasMatch())
+        throw Refused::notice("编号只能由数字组成，请重输！", "Edit1");
+    if (isTaken(number))
+        throw Refused("提示", "有读者已存在此编号，请重输！");
     Sql q("select * from jszxh");
     q.exec();
     if (q.first())

@@ -14,8 +14,11 @@ struct Next {
 bool ready();
 // The stored row; both texts empty when there is none.
 Next current();
-// Stores a new start number and type (the numbering screen).
-void set(const QString& number, const QString& type);
+// Stores a new start number and type (the numbering screen): refuses an empty number, one
+// that is not all digits (card issue counts on from it) and one a reader's card already has.
+void start(const QString& number, const QString& type);
+// A reader's card already has this number.
+bool isTaken(const QString& number);
 // After a card was issued under `number`: the next card gets the number after it.
 void advancePast(qint64 number);
 // A card number is a decimal integer of at most twelve digits.

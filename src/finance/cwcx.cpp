@@ -8,81 +8,31 @@
 #include "reports/reportoutput.h"
 #include "ui/action.h"
 #include "ui/datebox.h"
+#include "ui/enterchain.h"
 #include "ui/export.h"
 #include "ui/help.h"
 #include "ui/messages.h"
+#include "ui/screenkit.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSqlQueryModel>
-#include <QSqlRecord>
 #include <QTableView>
-#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace {
 const char* const noticeCaption = "提示信息";
 const char* const badDateText = "日期格式错误";
 
-// The ledger rows in the grid's column order, amounts with two decimals. The titles
-// stay while no query is open.
-class LedgerGridModel : public QSqlQueryModel {
-public:
-    using QSqlQueryModel::QSqlQueryModel;
-
-    int columnCount(const QModelIndex& parent = {}) const override
-    {
-        return parent.isValid() ? 0 : static_cast<int>(columns().size());
-    }
-    QVariant headerData(int section, Qt::Orientation orientation, int role) const override
-    {
-        if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section < columnCount())
-            return titles().at(section);
-        return QSqlQueryModel::headerData(section, orientation, role);
-    }
-    QVariant data(const QModelIndex& index, int role) const override
-    {
-        if (!index.isValid() || index.column() >= columnCount())
-            return {};
-        const bool amount = index.column() == 1 || index.column() == 2;
-        if (role == Qt::TextAlignmentRole)
-            return QVariant::fromValue(amount ? Qt::AlignRight | Qt::AlignVCenter
-                                              : Qt::AlignLeft | Qt::AlignVCenter);
-        if (role != Qt::DisplayRole)
-            return {};
-        const int source = record().indexOf(columns().at(index.column()));
-        if (source < 0)
-            return {};
-        const QVariant value = QSqlQueryModel::data(createIndex(index.row(), source), role);
-        if (value.isNull() || value.toString().isEmpty())
-            return QString();
-        return amount ? Money::fromVariant(value).toFixed2() : value.toString();
-    }
-
-private:
-    static const QStringList& columns()
-    {
-        static const QStringList c = {"fsrq", "srje", "zcje", "szyy"};
-        return c;
-    }
-    static const QStringList& titles()
-    {
-        static const QStringList t = {"日期", "收入金额", "支出金额", "收支原因"};
-        return t;
-    }
-};
 } // namespace
 
 Tcwcxfm::Tcwcxfm(QWidget* parent) : QWidget(parent)
 {
     setObjectName("cwcxfm");
     setWindowTitle("财务查询");
-    Help::setContext(this, helpContext);
     buildScreen();
     FormShow();
 }
@@ -128,8 +78,7 @@ void Tcwcxfm::buildScreen()
     for (DateBox* box : {m_fromBox, m_toBox})
         box->checkOnLeave(noticeCaption, badDateText);
     connect(m_toBox, &DateBox::leftWithDate, this, &Tcwcxfm::checkRange);
-    connect(m_from, &QLineEdit::returnPressed, m_to, [this] { m_to->setFocus(); });
-    connect(m_to, &QLineEdit::returnPressed, m_query, [this] { m_query->setFocus(); });
+    EnterChain::link(this, {m_from, m_to, m_query});
 
     auto* top = new QHBoxLayout;
     top->addWidget(new QLabel("日期：", this));
@@ -142,15 +91,15 @@ void Tcwcxfm::buildScreen()
     top->addWidget(toButton);
     top->addStretch();
 
-    m_model = new LedgerGridModel(this);
+    using Format = GridColumn::Format;
+    m_model = new QueryGridModel({{"fsrq", "日期"},
+                                  {"srje", "收入金额", Format::Money},
+                                  {"zcje", "支出金额", Format::Money},
+                                  {"szyy", "收支原因"}},
+                                 this);
     m_grid = new QTableView(this);
     m_grid->setObjectName("DBGrid1");
-    m_grid->setModel(m_model);
-    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_grid->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
-    m_grid->verticalHeader()->setDefaultSectionSize(22);
+    Grid::setUp(m_grid, m_model);
     m_grid->setColumnWidth(0, 110);
     m_grid->setColumnWidth(1, 110);
     m_grid->setColumnWidth(2, 110);
@@ -174,29 +123,17 @@ void Tcwcxfm::buildScreen()
     totals->addWidget(new QLabel("支出金额：", this));
     totals->addWidget(m_expenditure);
 
-    auto navigatorButton = [this](Qt::ArrowType arrow, const char* name) {
-        auto* b = new QToolButton(this);
-        b->setObjectName(name);
-        b->setArrowType(arrow);
-        b->setFixedSize(28, 24);
-        return b;
-    };
-    QToolButton* prior = navigatorButton(Qt::LeftArrow, "prior");
-    QToolButton* next = navigatorButton(Qt::RightArrow, "next");
     auto* bottom = new QHBoxLayout;
     bottom->setSpacing(4);
-    bottom->addWidget(prior);
-    bottom->addWidget(next);
+    bottom->addWidget(Navigator::forGrid(this, m_grid));
     bottom->addStretch();
     for (QPushButton* b : {m_query, print, exportButton, help, close})
         bottom->addWidget(b);
 
-    connect(prior, &QToolButton::clicked, this, [this] { step(-1); });
-    connect(next, &QToolButton::clicked, this, [this] { step(+1); });
     connect(m_query, &QPushButton::clicked, this, &Tcwcxfm::queryClick);
     connect(print, &QPushButton::clicked, this, &Tcwcxfm::printClick);
     connect(exportButton, &QPushButton::clicked, this, &Tcwcxfm::exportClick);
-    connect(help, &QPushButton::clicked, this, [this] { Help::showContext(helpContext, this); });
+    Help::attach(this, helpContext, help);
     connect(close, &QPushButton::clicked, this, &QWidget::close);
 
     setTabOrder(m_from, m_to);
@@ -220,8 +157,7 @@ void Tcwcxfm::FormShow()
 
 void Tcwcxfm::closeQuery()
 {
-    m_model->setQuery(QSqlQuery());
-    m_model->clear();
+    m_model->closeQuery();
 }
 
 void Tcwcxfm::checkRange()
@@ -260,7 +196,7 @@ void Tcwcxfm::queryClick()
     const bool ran = Action::run(this, [&] {
         Sql query(selection.statement());
         query.bindAll(selection.values()).exec();
-        m_model->setQuery(query.takeQuery());
+        m_model->show(query);
         m_listed = selection;
         listed = m_model->rowCount() > 0;
         if (listed)
@@ -309,13 +245,4 @@ void Tcwcxfm::exportClick()
         return;
     Export::toSpreadsheet(this, exportStatement, {from, to}, "财务报表",
                           "系统正在导出数据,请稍候...");
-}
-
-void Tcwcxfm::step(int delta)
-{
-    const int rows = m_model->rowCount();
-    if (rows == 0)
-        return;
-    const int current = m_grid->currentIndex().isValid() ? m_grid->currentIndex().row() : 0;
-    m_grid->selectRow(std::clamp(current + delta, 0, rows - 1));
 }

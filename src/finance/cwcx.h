@@ -7,7 +7,7 @@
 class DateBox;
 class QLineEdit;
 class QPushButton;
-class QSqlQueryModel;
+class QueryGridModel;
 class QTableView;
 
 // "财务查询": the ledger of a day or a range of days with its income and expenditure
@@ -25,14 +25,12 @@ public:
 
     bool isPrintable() const { return m_printable; }
 
-protected:
 private:
     void buildScreen();
     void FormShow();
     void queryClick();
     void printClick();
     void exportClick();
-    void step(int delta);
     void closeQuery();
     void checkRange();
     bool readDate(QLineEdit* box, QDate* date);
@@ -45,7 +43,7 @@ private:
     QLineEdit* m_expenditure = nullptr; // Edit4
     QPushButton* m_query = nullptr;
     QTableView* m_grid = nullptr;
-    QSqlQueryModel* m_model = nullptr;
+    QueryGridModel* m_model = nullptr;
     LedgerSelection m_listed; // what the last query listed, for the report
     bool m_printable = false; // a query has listed rows since the screen opened
 };

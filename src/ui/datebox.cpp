@@ -2,6 +2,7 @@
 
 #include "data/dates.h"
 #include "ui/pickdate.h"
+#include "ui/screenkit.h"
 
 #include <QApplication>
 #include <QFocusEvent>
@@ -133,5 +134,5 @@ void DateBox::checkText()
     Messages::notice(m_edit, m_caption, m_message, m_icon);
     if (m_onInvalid == OnInvalid::Clear)
         m_edit->clear();
-    refocus();
+    Screen::refuseLeave(m_edit);
 }

@@ -1,5 +1,7 @@
 #include "ui/help.h"
 
+#include <QAbstractButton>
+
 #include <QDialog>
 #include <QFile>
 #include <QKeyEvent>
@@ -102,4 +104,12 @@ void Help::showContext(int context, QWidget* parent)
 {
     const QString page = QString(":/help/%1.html").arg(context);
     showPage(QFile::exists(page) ? page : QString(contentsPage()), parent);
+}
+
+void Help::attach(QWidget* screen, int context, QAbstractButton* button)
+{
+    setContext(screen, context);
+    if (button)
+        QObject::connect(button, &QAbstractButton::clicked, screen,
+                         [screen, context] { showContext(context, screen); });
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+class QAbstractButton;
 class QWidget;
 
 // The program's help: one page per help context number, and a contents page.
@@ -10,6 +11,9 @@ void showContext(int context, QWidget* parent);
 // F1 anywhere inside the screen opens the screen's own page, ahead of the main
 // window's F1 (the contents).
 void setContext(QWidget* screen, int context);
+// The screen's help in one call: F1 inside it and a click on its help button (if any)
+// open its page.
+void attach(QWidget* screen, int context, QAbstractButton* button = nullptr);
 // The page a context opens (":/help/<n>.html", or the contents when there is none).
 const char* contentsPage();
 } // namespace Help
