@@ -1,0 +1,53 @@
+#pragma once
+
+#include "ui/messages.h"
+
+#include <QApplication>
+#include <QString>
+#include <QStringList>
+#include <QTimer>
+#include <QWidget>
+
+#include <functional>
+
+// Drives screens as an operator does: opens them by command key through the command
+// registry (grants checked), finds their controls by objectName, reads back the messages.
+namespace Driver {
+// Opens the command; true when it opened (a refusal or notice is in shown()).
+bool open(const QString& key, QWidget* parent = nullptr);
+
+// The open child screen of this class, opened by `key` first.
+template <typename Screen> Screen* openScreen(const QString& key)
+{
+    open(key);
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (auto* screen = qobject_cast<Screen*>(widget); screen && screen->isVisible())
+            return screen;
+        if (auto* screen = widget->findChild<Screen*>(); screen && screen->isVisible())
+            return screen;
+    }
+    return nullptr;
+}
+
+// Runs `drive` on the modal dialog of this class once it is up; `start` opens it (and
+// blocks until `drive` closes it). Returns false when no such dialog came up.
+bool whileModal(const char* className, const std::function<void(QWidget*)>& drive,
+                const std::function<void()>& start, int timeoutMs = 5000);
+
+// A control of the screen by objectName; a missing control ends the test program with
+// its name, instead of a crash further on.
+QWidget* find(const QWidget* screen, const QString& name, const char* type);
+template <typename T> T* box(const QWidget* screen, const QString& name)
+{
+    return static_cast<T*>(find(screen, name, T::staticMetaObject.className()));
+}
+
+// Every message shown since the last call, as "caption:text".
+QStringList shown();
+// Only the texts.
+QStringList shownTexts();
+
+// Types into the box as the keyboard does (with focus), optionally pressing Enter.
+void type(QWidget* box, const QString& text, bool enter = false);
+void enter(QWidget* box);
+} // namespace Driver
