@@ -14,9 +14,11 @@
 #include "reports/tszprint.h"
 #include "ui/action.h"
 #include "ui/datebox.h"
+#include "ui/enterchain.h"
 #include "ui/gbklimit.h"
 #include "ui/help.h"
 #include "ui/messages.h"
+#include "ui/screenkit.h"
 
 #include <QAction>
 #include <QApplication>
@@ -42,11 +44,6 @@ namespace {
 constexpr const char* noticeCaption = "提示信息";
 constexpr QSize videoSize(121, 128);
 
-void focusLater(QWidget* widget)
-{
-    QTimer::singleShot(0, widget, [widget] { widget->setFocus(Qt::OtherFocusReason); });
-}
-
 QLineEdit* lineEdit(QWidget* parent, const char* name)
 {
     auto* edit = new QLineEdit(parent);
@@ -58,7 +55,6 @@ QLineEdit* lineEdit(QWidget* parent, const char* name)
 Tblxkfm::Tblxkfm(QWidget* parent) : QWidget(parent)
 {
     setWindowTitle("办理借书证");
-    Help::setContext(this, 2);
     buildControls();
     setTabAndEnterOrder();
 
@@ -75,7 +71,7 @@ Tblxkfm::Tblxkfm(QWidget* parent) : QWidget(parent)
 
     if (!openSequence()) {
         Messages::notice(this, noticeCaption, "请先进行借阅证的起始编号初始化!");
-        QTimer::singleShot(0, this, &Tblxkfm::closeScreen);
+        QTimer::singleShot(0, this, [this] { Screen::close(this); });
         return;
     }
     loadGrades();
@@ -204,8 +200,8 @@ void Tblxkfm::buildControls()
     m_closeButton->setObjectName("closeButton");
     connect(m_saveButton, &QPushButton::clicked, this, &Tblxkfm::save);
     connect(m_printButton, &QPushButton::clicked, this, &Tblxkfm::print);
-    connect(m_helpButton, &QPushButton::clicked, this, [this] { Help::showContext(2, this); });
-    connect(m_closeButton, &QPushButton::clicked, this, &Tblxkfm::closeScreen);
+    Help::attach(this, helpContext, m_helpButton);
+    connect(m_closeButton, &QPushButton::clicked, this, [this] { Screen::close(this); });
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     for (QPushButton* button : {m_saveButton, m_printButton, m_helpButton, m_closeButton})
@@ -236,12 +232,7 @@ void Tblxkfm::buildControls()
     layout->addLayout(buttons);
     layout->addWidget(statusBar);
 
-    auto* closeAction = new QAction("关闭", this);
-    closeAction->setShortcut(Qt::Key_Escape);
-    closeAction->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    connect(closeAction, &QAction::triggered, this, &Tblxkfm::closeScreen);
-    addAction(closeAction);
-    setContextMenuPolicy(Qt::ActionsContextMenu);
+    Screen::closeOnEscape(this);
 }
 
 void Tblxkfm::setTabAndEnterOrder()
@@ -253,17 +244,13 @@ void Tblxkfm::setTabAndEnterOrder()
     for (int i = 0; i + 1 < order.size(); ++i)
         setTabOrder(order[i], order[i + 1]);
 
-    // Enter moves along the boxes: to the next in tab order, except that the deposit,
-    // the date and the top-up go their own way, and the number box (typed or scanned)
-    // goes on to the grade.
-    m_enterNext = {{m_number, m_grade},       {m_grade, m_name},         {m_name, m_identity},
-                   {m_identity, m_deposit},   {m_deposit, m_validUntil}, {m_validUntil, m_topUp},
-                   {m_topUp, m_telephone},    {m_telephone, m_address},  {m_address, m_workUnit},
-                   {m_workUnit, m_validUntil}};
-    for (QObject* box : m_enterNext.keys())
-        box->installEventFilter(this);
-    m_grade->lineEdit()->installEventFilter(this);
-    m_enterNext.insert(m_grade->lineEdit(), m_name);
+    // Enter moves along the boxes in tab order, except that the deposit goes on to the
+    // valid-until date, the date to the top-up and the work unit back to the date; the number
+    // box (typed or scanned) goes on to the grade.
+    EnterChain::link(this, {m_number, m_grade, m_name, m_identity, m_deposit, m_validUntil, m_topUp,
+                            m_telephone, m_address, m_workUnit, m_validUntil});
+    Screen::onLeave(m_grade, [this] { return lookUpGrade(); });
+    Screen::onLeave(m_deposit, [this] { return leaveDeposit(); });
 }
 
 bool Tblxkfm::openSequence()
@@ -294,33 +281,6 @@ void Tblxkfm::startCamera()
     }
 }
 
-void Tblxkfm::closeScreen()
-{
-    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
-        sub->close();
-    else
-        close();
-}
-
-bool Tblxkfm::eventFilter(QObject* watched, QEvent* event)
-{
-    if (event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && m_enterNext.contains(watched)) {
-            m_enterNext.value(watched)->setFocus(Qt::TabFocusReason);
-            return true;
-        }
-    } else if (event->type() == QEvent::FocusOut &&
-               movesWithinScreen(static_cast<QFocusEvent*>(event)->reason(),
-                                 QApplication::focusWidget())) {
-        if (watched == m_grade)
-            lookUpGrade();
-        else if (watched == m_deposit)
-            leaveDeposit();
-    }
-    return QWidget::eventFilter(watched, event);
-}
-
 bool Tblxkfm::movesWithinScreen(Qt::FocusReason reason, const QWidget* other) const
 {
     if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
@@ -345,20 +305,20 @@ void Tblxkfm::showFee(const Money& fee)
     m_feePanel->setText(fee.toFixed2());
 }
 
-void Tblxkfm::lookUpGrade()
+bool Tblxkfm::lookUpGrade()
 {
     const QString code = m_grade->currentText();
     if (code.isEmpty())
-        return;
+        return true;
     const std::optional<Grade> grade = Grades::find(code);
     if (!grade) {
-        Messages::notice(this, noticeCaption, "查无此等级!");
-        focusLater(m_grade);
-        return;
+        Screen::notice(this, "查无此等级!");
+        return false;
     }
     showFee(grade->fee);
     m_deposit->setText(grade->deposit.toShortest());
     m_validDays = grade->validDays;
+    return true;
 }
 
 void Tblxkfm::enterValidUntil()
@@ -367,18 +327,18 @@ void Tblxkfm::enterValidUntil()
         m_validUntil->setText(Dates::toText(Clock::today().addDays(m_validDays)));
 }
 
-void Tblxkfm::leaveDeposit()
+bool Tblxkfm::leaveDeposit()
 {
     if (m_deposit->text().isEmpty())
-        return;
+        return true;
     bool ok = false;
     const Money deposit = Money::fromText(m_deposit->text(), &ok);
     if (!ok || deposit < Money()) { // a deposit is never negative
-        Messages::notice(this, noticeCaption, "格式错误,请重新输入!");
-        focusLater(m_deposit);
-        return;
+        Screen::notice(this, "格式错误,请重新输入!");
+        return false;
     }
     m_deposit->setText(deposit.toShortest());
+    return true;
 }
 
 // --- camera and photograph ----------------------------------------------------------------

@@ -27,12 +27,10 @@ public:
 
     // Milliseconds between "拍照" and the photograph, so the live picture settles.
     static constexpr int photoDelayMs = 2000;
+    static constexpr int helpContext = 2;
 
     QString photoPath() const { return m_photoPath; }
     TVideoCap* video() const { return m_video; }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildControls();
@@ -40,16 +38,15 @@ private:
     bool openSequence(); // false when the sequence holds neither a number nor a type
     void loadGrades();
     void startCamera();
-    void closeScreen();
 
     // Focus moving to or from `other`, a control of this screen, as opposed to
     // switching windows or opening a drop-down list.
     bool movesWithinScreen(Qt::FocusReason reason, const QWidget* other) const;
     void focusChanged(QWidget* from, QWidget* to);
 
-    void lookUpGrade();
+    bool lookUpGrade(); // false when the grade is unknown (the notice was shown)
     void enterValidUntil();
-    void leaveDeposit();
+    bool leaveDeposit();
 
     void cameraClicked();
     void photoClicked();
@@ -85,7 +82,6 @@ private:
     QPushButton* m_helpButton = nullptr;
     QPushButton* m_closeButton = nullptr;
     QLabel* m_feePanel = nullptr;
-    QHash<QObject*, QWidget*> m_enterNext;
     QTimer m_photoTimer;
 
     QString m_cardType;  // `lx` of the number sequence

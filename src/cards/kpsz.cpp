@@ -3,18 +3,18 @@
 #include "data/money.h"
 #include "data/sql.h"
 #include "ui/action.h"
+#include "ui/enterchain.h"
 #include "ui/gbklimit.h"
 #include "ui/help.h"
 #include "ui/messages.h"
+#include "ui/screenkit.h"
 
-#include <QAction>
 #include <QComboBox>
 #include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -254,7 +254,7 @@ Tkpszfm::Tkpszfm(QWidget* parent) : QDialog(parent)
 {
     setObjectName("kpszfm");
     setWindowTitle("借书证等级设置");
-    Help::setContext(this, helpContext);
+    Help::attach(this, helpContext);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
@@ -278,7 +278,6 @@ void Tkpszfm::buildScreen()
     m_chooser->setObjectName("ComboBox1");
     m_chooser->addItems({"IC卡", "借阅证"});
     m_chooser->setCurrentIndex(-1);
-    m_chooser->installEventFilter(this);
     m_cardTypeStack = new QStackedWidget(this);
     m_cardTypeStack->addWidget(m_cardName);
     m_cardTypeStack->addWidget(m_chooser);
@@ -309,9 +308,7 @@ void Tkpszfm::buildScreen()
         const QString col = column;
         connect(box, &QLineEdit::textEdited, this,
                 [this, edited, col](const QString& text) { boundEdited(edited, col, text); });
-        connect(box, &QLineEdit::returnPressed, m_renewals, [this] { m_renewals->setFocus(); });
     }
-    connect(m_renewals, &QLineEdit::returnPressed, m_fine, [this] { m_fine->setFocus(); });
     connect(m_stepper, &UpDownStepper::stepped, this, &Tkpszfm::stepLoanPeriod);
 
     auto* gradeGroup = new QGroupBox("请输入卡片等级", this);
@@ -369,41 +366,33 @@ void Tkpszfm::buildScreen()
     auto button = [this](const QString& text, const char* name) {
         auto* b = new QPushButton(text, this);
         b->setObjectName(name);
-        b->setAutoDefault(false); // Enter moves along the boxes; it never presses a button
+        // Enter in a box moves along the boxes (never a default button); Enter on a focused
+        // button presses it (EnterKeys).
+        b->setAutoDefault(false);
         return b;
     };
     m_save = button("保存", "save");
     QPushButton* add = button("增加&N", "add");
     QPushButton* remove = button("删除&D", "remove");
     QPushButton* close = button("关闭&X", "close");
-    connect(m_fine, &QLineEdit::returnPressed, m_save, [this] { m_save->setFocus(); });
+    // Enter: every grade box goes on to the renewals, then the fine, then Save.
+    auto* chain = EnterChain::link(this, {m_renewals, m_fine, m_save});
+    for (const auto& [box, column] : m_bound)
+        chain->hop(box, m_renewals);
+    chain->hop(m_chooser, m_renewals);
     connect(m_save, &QPushButton::clicked, this, &Tkpszfm::saveClick);
     connect(add, &QPushButton::clicked, this, &Tkpszfm::addClick);
     connect(remove, &QPushButton::clicked, this, &Tkpszfm::deleteClick);
     connect(close, &QPushButton::clicked, this, &Tkpszfm::reject);
 
-    auto* navigator = new QWidget(this);
-    navigator->setObjectName("DBNavigator1");
-    auto* navLayout = new QHBoxLayout(navigator);
-    navLayout->setContentsMargins(0, 0, 0, 0);
-    navLayout->setSpacing(0);
-    m_prior = new QToolButton(navigator);
-    m_prior->setObjectName("prior");
-    m_prior->setArrowType(Qt::LeftArrow);
-    m_next = new QToolButton(navigator);
-    m_next->setObjectName("next");
-    m_next->setArrowType(Qt::RightArrow);
-    for (QToolButton* b : {m_prior, m_next}) {
-        b->setFixedSize(28, 24);
-        navLayout->addWidget(b);
-    }
-    auto step = [this](int delta) {
+    auto* navigator = new Navigator(this);
+    m_prior = navigator->prior();
+    m_next = navigator->next();
+    connect(navigator, &Navigator::stepped, this, [this](int delta) {
         const int target = m_table.currentIndex() + delta;
         if (target >= 0 && target < m_table.rowCount())
             moveTo(target);
-    };
-    connect(m_prior, &QToolButton::clicked, this, [step] { step(-1); });
-    connect(m_next, &QToolButton::clicked, this, [step] { step(+1); });
+    });
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(navigator);
@@ -417,12 +406,7 @@ void Tkpszfm::buildScreen()
                                             "逾期罚款金额", "有效天数"});
     m_grid = new QTableView(this);
     m_grid->setObjectName("DBGrid1");
-    m_grid->setModel(m_gridModel);
-    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_grid->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
-    m_grid->verticalHeader()->setDefaultSectionSize(22);
+    Grid::setUp(m_grid, m_gridModel);
     m_grid->setMinimumHeight(170);
     connect(m_grid, &QTableView::clicked, this, [this](const QModelIndex& index) {
         if (index.row() < m_table.rowCount() && index.row() != m_table.currentIndex())
@@ -435,11 +419,7 @@ void Tkpszfm::buildScreen()
     layout->addLayout(buttons);
     layout->addWidget(m_grid);
 
-    auto* closeAction = new QAction("关闭", this);
-    closeAction->setShortcut(Qt::Key_Escape);
-    connect(closeAction, &QAction::triggered, this, &Tkpszfm::reject);
-    addAction(closeAction);
-    setContextMenuPolicy(Qt::ActionsContextMenu);
+    Screen::closeOnEscape(this);
 }
 
 void Tkpszfm::FormShow()
@@ -450,6 +430,7 @@ void Tkpszfm::FormShow()
         showCardNameBox();
     else
         showChooser();
+    showRuleBoxes();
     showRow();
     // Wide enough for every column without scrolling sideways.
     m_grid->resizeColumnsToContents();
@@ -636,6 +617,9 @@ void Tkpszfm::saveClick()
 
 void Tkpszfm::addClick()
 {
+    // An edit nobody typed into (the grade shown at opening) gives way to the new row.
+    if (m_table.isEditing() && !m_table.isModified())
+        m_table.cancel();
     if (m_table.isEditing())
         return;
     if (m_cardName->text().isEmpty()) {
@@ -664,6 +648,7 @@ void Tkpszfm::deleteClick()
     showChooser();
     m_renewals->clear();
     m_fine->clear();
+    showRuleBoxes();
     showRow();
     m_grade->setFocus();
 }
@@ -725,11 +710,20 @@ bool Tkpszfm::leaveCurrentRow(int& index)
 void Tkpszfm::afterMove()
 {
     showCardNameBox();
+    showRuleBoxes();
+    showRow();
+}
+
+void Tkpszfm::showRuleBoxes()
+{
+    // The renewals, fine and validity are not edited through the grade buffer: they show
+    // the current grade's stored values, so that Save writes back what the screen shows.
+    if (m_table.isEmpty() || m_table.state() == GradeTable::State::Insert)
+        return;
     const int row = m_table.currentIndex();
     m_renewals->setText(QString::number(m_table.storedValue(row, "yxxjcs").toInt()));
     m_fine->setText(Money::fromVariant(m_table.storedValue(row, "yqfkje")).toShortest());
     m_validity->setText(m_table.storedText(row, "yxts"));
-    showRow();
 }
 
 void Tkpszfm::stepLoanPeriod(int delta)
@@ -739,19 +733,6 @@ void Tkpszfm::stepLoanPeriod(int delta)
     const int period = std::max(0, m_table.field("jyqx").toInt() + delta);
     m_table.setField("jyqx", QString::number(period));
     showRow();
-}
-
-bool Tkpszfm::eventFilter(QObject* watched, QEvent* event)
-{
-    if (event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
-        if (enter && watched == m_chooser) {
-            m_renewals->setFocus();
-            return true;
-        }
-    }
-    return QDialog::eventFilter(watched, event);
 }
 
 void Tkpszfm::reject()

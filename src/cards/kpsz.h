@@ -104,6 +104,7 @@ private:
     bool moveTo(int index);
     bool leaveCurrentRow(int& index);
     void afterMove();
+    void showRuleBoxes();
     void stepLoanPeriod(int delta);
     void boundEdited(QLineEdit* box, const QString& column, const QString& text);
 
@@ -114,7 +115,6 @@ private:
     void showCardNameBox();
     void showRow(QLineEdit* except = nullptr);
     void refreshGrid();
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
     GradeTable m_table;
     bool m_complete = false; // set by the required-field check

@@ -114,13 +114,13 @@ bool DateBox::eventFilter(QObject* watched, QEvent* event)
         if (movedWithinWindow(focus, from) && to != partner) {
             m_button->hide();
             if (watched == m_edit && m_check)
-                checkText();
+                checkText(focus->reason());
         }
     }
     return QObject::eventFilter(watched, event);
 }
 
-void DateBox::checkText()
+void DateBox::checkText(Qt::FocusReason reason)
 {
     const QString text = m_edit->text();
     if (text.trimmed().isEmpty())
@@ -134,5 +134,5 @@ void DateBox::checkText()
     Messages::notice(m_edit, m_caption, m_message, m_icon);
     if (m_onInvalid == OnInvalid::Clear)
         m_edit->clear();
-    Screen::refuseLeave(m_edit);
+    Screen::refuseLeave(m_edit, reason);
 }

@@ -73,7 +73,7 @@ protected:
 
 private:
     DateBox(QLineEdit* edit, QPushButton* button, QWidget* next);
-    void checkText();
+    void checkText(Qt::FocusReason reason);
 
     QLineEdit* m_edit;
     QPushButton* m_button;

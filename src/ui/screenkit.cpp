@@ -33,6 +33,10 @@ public:
 protected:
     bool eventFilter(QObject*, QEvent* event) override
     {
+        // The press that moved the focus is still on its way to the button.
+        if (event->type() == QEvent::MouseButtonPress ||
+            event->type() == QEvent::MouseButtonDblClick)
+            return true;
         if (event->type() == QEvent::MouseButtonRelease) {
             m_button->setDown(false);
             deleteLater();
@@ -44,6 +48,15 @@ protected:
 private:
     QAbstractButton* m_button;
 };
+
+// The screen a control belongs to: its window, or the child screen inside a frame.
+const QWidget* screenOf(const QWidget* widget)
+{
+    while (widget->parentWidget() && !widget->isWindow() &&
+           !qobject_cast<QMdiSubWindow*>(widget->parentWidget()))
+        widget = widget->parentWidget();
+    return widget;
+}
 
 class LeaveWatcher : public QObject {
 public:
@@ -62,10 +75,10 @@ protected:
         if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
             return false;
         const QWidget* to = QApplication::focusWidget();
-        if (!to || to->window() != m_box->window() || m_box->isAncestorOf(to))
+        if (!to || !screenOf(m_box)->isAncestorOf(to) || m_box->isAncestorOf(to))
             return false;
         if (!m_check())
-            Screen::refuseLeave(m_box);
+            Screen::refuseLeave(m_box, reason);
         return false;
     }
 
@@ -108,10 +121,10 @@ void Screen::onLeave(QWidget* box, std::function<bool()> check)
     new LeaveWatcher(box, std::move(check));
 }
 
-void Screen::refuseLeave(QWidget* box)
+void Screen::refuseLeave(QWidget* box, Qt::FocusReason reason)
 {
     if (auto* button = qobject_cast<QAbstractButton*>(QApplication::focusWidget());
-        button && button->isDown())
+        button && reason == Qt::MouseFocusReason)
         new DropNextClick(button);
     QPointer<QWidget> target(box);
     QTimer::singleShot(0, box, [target] {

@@ -27,9 +27,9 @@ void notice(QWidget* parent, const QString& text);
 // shows its own notice and returns false: the focus goes back to the box, and a button
 // the operator clicked to leave it does not also act on the same fault.
 void onLeave(QWidget* box, std::function<bool()> check);
-// The focus goes back to `box` after a refused leave; a click on the button that took the
-// focus is dropped (one notice per fault). DateBox and onLeave use it.
-void refuseLeave(QWidget* box);
+// The focus goes back to `box` after a refused leave; when a mouse press on a button took the
+// focus, that click is dropped (one notice per fault). DateBox and onLeave use it.
+void refuseLeave(QWidget* box, Qt::FocusReason reason);
 } // namespace Screen
 
 // A result grid: read-only, whole rows selected one at a time, centred titles, the desk's

@@ -463,6 +463,45 @@ private slots:
         QVERIFY(screen); // the screen stays for a correction
     }
 
+    void aBadValueLeftForSaveIsReportedOnce_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("deposit") << "Edit3"
+                                 << "五十";
+        QTest::newRow("grade") << "ComboBox1"
+                               << "Z";
+    }
+    void aBadValueLeftForSaveIsReportedOnce()
+    {
+        QFETCH(QString, control);
+        QFETCH(QString, text);
+        openScreen();
+        fillReader("孙七");
+        QWidget* bad = box<QWidget>(control.toUtf8().constData());
+        bad->setFocus();
+        if (auto* combo = qobject_cast<QComboBox*>(bad))
+            combo->setEditText(text);
+        else
+            static_cast<QLineEdit*>(bad)->setText(text);
+        Messages::takeShown();
+        QTest::mouseClick(button("saveButton"), Qt::LeftButton); // leaves the box for Save
+        QCOMPARE(Messages::takeShown().size(), 1);
+        QCOMPARE(Fixture::count("select count(*) from cardk"), 0);
+        QTRY_VERIFY(bad->hasFocus());
+    }
+
+    void anEighteenCharacterIdentityIsStoredWhole()
+    {
+        openScreen();
+        fillReader("钱九");
+        box("Edit2")->setText("11010519491231002X");
+        QCOMPARE(box("Edit2")->text(), QString("11010519491231002X"));
+        QTest::mouseClick(button("saveButton"), Qt::LeftButton);
+        QCOMPARE(Sql::scalar("select sfzh from cardk").toString(), QString("11010519491231002X"));
+        QCOMPARE(Sql::scalar("select sfzh from gsb").toString(), QString("11010519491231002X"));
+    }
+
     void storeErrorRollsTheIssueBack()
     {
         openScreen();

@@ -281,14 +281,14 @@ private slots:
         addGrade("B", "IC卡", 8, 14);
         Sql::run("update jykdjk set yqfkje=1.5, yxxjcs=3, yxts=180 where kdj='B'");
         open();
-        // Bound boxes show the first grade, the rule boxes their defaults.
+        // Every box shows the first grade as stored, the rule boxes too.
         QCOMPARE(box("DBEdit6")->text(), QString("A"));
         QCOMPARE(box("DBEdit7")->text(), QString("借阅证"));
         QVERIFY(!screen->chooserOnTop());
         QCOMPARE(box("DBEdit1")->text(), QString("5.00"));
-        QCOMPARE(box("Edit1")->text(), QString());
-        QCOMPARE(box("Edit2")->text(), QString("0.5"));
-        QCOMPARE(box("Edit3")->text(), QString("365"));
+        QCOMPARE(box("Edit1")->text(), QString("2"));
+        QCOMPARE(box("Edit2")->text(), QString("0.2"));
+        QCOMPARE(box("Edit3")->text(), QString("730"));
 
         click("next");
         QCOMPARE(box("DBEdit6")->text(), QString("B"));
@@ -359,7 +359,31 @@ private slots:
         QCOMPARE(Sql::scalar("select kdj from jykdjk").toString(), QString("B"));
         QCOMPARE(box("DBEdit6")->text(), QString("B"));
         QVERIFY(screen->chooserOnTop());
-        QCOMPARE(box("Edit2")->text(), QString());
+        QCOMPARE(box("Edit2")->text(), QString("0.2")); // B's own fine
+    }
+
+    void saveRightAfterOpeningKeepsTheGradesRules()
+    {
+        addGrade("A", "借阅证", 5, 30);
+        open();
+        click("save");
+        QCOMPARE(shownTexts(), QStringList());
+        Sql q("select yqfkje,yxxjcs,yxts from jykdjk where kdj='A'");
+        q.exec();
+        QVERIFY(q.first());
+        QCOMPARE(q.money("yqfkje").toShortest(), QString("0.2"));
+        QCOMPARE(q.integer("yxxjcs"), 2);
+        QCOMPARE(q.integer("yxts"), 730);
+    }
+
+    void addRightAfterOpeningStartsANewGrade()
+    {
+        addGrade("A", "借阅证", 5, 30);
+        open();
+        click("add");
+        QCOMPARE(shownTexts(), QStringList());
+        QCOMPARE(screen->table().state(), GradeTable::State::Insert);
+        QCOMPARE(box("DBEdit6")->text(), QString());
     }
 
     void closingRules()

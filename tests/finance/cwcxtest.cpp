@@ -150,6 +150,16 @@ private slots:
         QCOMPARE(shownTexts(), QStringList());
     }
 
+    void aBadDateLeftForQueryIsReportedOnce()
+    {
+        open();
+        focus(box("Edit1"));
+        box("Edit1")->setText("2026-12-32");
+        QTest::mouseClick(screen->findChild<QPushButton*>("query"), Qt::LeftButton);
+        QCOMPARE(shownTexts(), QStringList{"日期格式错误"});
+        QTRY_COMPARE(QApplication::focusWidget(), box("Edit1"));
+    }
+
     void dateBoxesCheckWhatIsTyped()
     {
         open();
