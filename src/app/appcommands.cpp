@@ -1,7 +1,12 @@
 #include "app/appcommands.h"
 
 #include "app/cshlc.h"
+#include "app/passw.h"
 #include "app/support.h"
+#include "app/xtbf.h"
+#include "app/xtcsh.h"
+#include "app/yhgl.h"
+#include "app/yhsqgl.h"
 #include "cards/cardscommands.h"
 #include "catalogue/cataloguecommands.h"
 #include "circulation/circulationcommands.h"
@@ -22,6 +27,15 @@ void openOperatorManagement(QWidget* parent)
     Commands::open(screen, parent);
 }
 
+// Only an administrator reaches the list of all operators, however the screen is asked for.
+void openOperators(QWidget* parent)
+{
+    if (Session::current().isAdministrator())
+        Windows::runModal(new Tyhglfm(parent));
+    else
+        Windows::runModal(new Tpasswordfm(parent));
+}
+
 void quit(QWidget* parent)
 {
     if (parent)
@@ -39,6 +53,14 @@ const QList<Commands::Entry>& AppCommands::table()
         {"N5", quit, 0, everyone},
         {"ydjhcx", openOperatorManagement},
         {"jhzd", [](QWidget*) { Windows::showOrActivate<TFormcshlc>(); }},
+        {"N13", [](QWidget* parent) { Windows::runModal(new Tyhsqglfm(parent)); },
+         Tyhsqglfm::helpContext},
+        {"N20", [](QWidget* parent) { Windows::runModal(new TFormxtbf(parent)); }},
+        {"N15", [](QWidget* parent) { Windows::runModal(new TFormxtcsh(parent)); }},
+        // Screens that operator management opens by the operator's grade.
+        {"Tyhglfm", openOperators, Tyhglfm::helpContext, false},
+        {"Tpasswordfm", [](QWidget* parent) { Windows::runModal(new Tpasswordfm(parent)); }, 0,
+         false},
     };
     return entries;
 }

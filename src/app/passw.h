@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QDialog>
+
+class QLineEdit;
+
+// "口令修改": the logged-in operator changes his own password.
+class Tpasswordfm : public QDialog {
+    Q_OBJECT
+public:
+    explicit Tpasswordfm(QWidget* parent = nullptr);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void okClick();
+
+    QLineEdit* m_old = nullptr;     // Edit1
+    QLineEdit* m_new = nullptr;     // Edit2
+    QLineEdit* m_confirm = nullptr; // Edit3
+    class QPushButton* m_ok = nullptr;
+};
