@@ -23,7 +23,7 @@ std::optional<QString> Tqdljfm::choose(QWidget* parent, const QString& start)
     try {
         Backup::checkChosenFolder(folder);
     } catch (const Backup::Stop& stop) {
-        TFormxtbf::show(parent, stop);
+        TFormxtbf::tell(parent, stop);
         return QString();
     }
     return folder;

@@ -112,7 +112,7 @@ void TFormxtbf::buildScreen()
     connect(close, &QPushButton::clicked, this, &TFormxtbf::reject);
 }
 
-void TFormxtbf::show(QWidget* parent, const Backup::Stop& stop)
+void TFormxtbf::tell(QWidget* parent, const Backup::Stop& stop)
 {
     using Kind = Backup::Stop::Kind;
     switch (stop.kind) {
@@ -185,7 +185,7 @@ void TFormxtbf::backupClick()
         BusyNotice busy(this, "系统正在备份数据,请稍候...");
         Backup::backupTo(m_backupPath->text());
     } catch (const Backup::Stop& stop) {
-        show(this, stop);
+        tell(this, stop);
         return;
     }
     Messages::notice(this, "提示", "数据备份成功！");
@@ -206,7 +206,7 @@ void TFormxtbf::restoreClick()
         BusyNotice busy(this, "系统正在恢复数据,请稍候...");
         Backup::restoreFrom(m_restorePath->text(), closeOtherScreens);
     } catch (const Backup::Stop& stop) {
-        show(this, stop);
+        tell(this, stop);
         return;
     }
     Messages::notice(this, "提示", "数据成功恢复！");

@@ -16,7 +16,7 @@ public:
     explicit TFormxtbf(QWidget* parent = nullptr);
 
     // Tells the operator why a backup or restore did not go ahead.
-    static void show(QWidget* parent, const Backup::Stop& stop);
+    static void tell(QWidget* parent, const Backup::Stop& stop);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -42,7 +42,7 @@ class XtbfTest : public QObject {
         }
         return texts;
     }
-    static int readers() { return Fixture::count("select * from cardk"); }
+    static int readers() { return Fixture::count("select count(*) from cardk"); }
     static void addReader(const QString& number)
     {
         Sql::run("insert into cardk(kno,kdj,dzm) values(:a,'A','王五')", {number});
@@ -159,7 +159,7 @@ private slots:
         QCOMPARE(texts.size(), 2);
         QCOMPARE(texts[1], QString("提示:所选的数据不是本系统的备份数据，不能恢复！(i)"));
         QVERIFY(Database::isOpen());
-        QCOMPARE(Fixture::count("select * from userk"), 2);
+        QCOMPARE(Fixture::count("select count(*) from userk"), 2);
     }
 
     void initialisationEmptiesAllOrNothing()
@@ -185,7 +185,7 @@ private slots:
         QCOMPARE(shown(),
                  (QStringList{"询问:您确定要清除所有数据吗？", "图书馆管理系统:系统初始化完成！"}));
         QCOMPARE(readers(), 0);
-        QCOMPARE(Fixture::count("select * from userk"), 2);
+        QCOMPARE(Fixture::count("select count(*) from userk"), 2);
         QVERIFY(init.isVisible());
     }
 

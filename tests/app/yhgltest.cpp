@@ -88,7 +88,7 @@ private slots:
         QTest::keyClicks(box("DBEdit1"), "OP1");
         QTest::keyClick(box("DBEdit1"), Qt::Key_Return);
         QCOMPARE(screen->focusWidget(), box("DBEdit3"));
-        QTest::keyClicks(box("DBEdit3"), "张三");
+        box("DBEdit3")->setText("张三");
         screen->findChild<QComboBox*>("DBComboBox1")->setCurrentText("C");
         QString label;
         answerPassword("1234567", "1234567", &label);
@@ -150,7 +150,7 @@ private slots:
         click("save");
         QCOMPARE(shown(), QStringList());
         QCOMPARE(row("OP9"), QString("张三/B"));
-        QCOMPARE(Fixture::count("select * from usergrantk where loginuser='OP9'"), 1);
+        QCOMPARE(Fixture::count("select count(*) from usergrantk where loginuser='OP9'"), 1);
 
         selectRow("OP9");
         Messages::queueAnswer(false);

@@ -32,22 +32,30 @@ class BackupTest : public QObject {
     {
         Sql::run("insert into cardk(kno,kdj,dzm) values(:a,'A','王五')", {number});
     }
-    // Card numbers in a database file other than the open one.
-    static QStringList readersIn(const QString& file)
+    // The first column of a statement on a database file other than the open one.
+    static QStringList columnIn(const QString& file, const QString& statement)
     {
-        QStringList numbers;
+        QStringList values;
         {
             QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "inspect");
             db.setDatabaseName(file);
             db.setConnectOptions("QSQLITE_OPEN_READONLY");
             if (db.open()) {
-                QSqlQuery q("select kno from cardk order by kno", db);
+                QSqlQuery q(statement, db);
                 while (q.next())
-                    numbers << q.value(0).toString();
+                    values << q.value(0).toString();
             }
         }
         QSqlDatabase::removeDatabase("inspect");
-        return numbers;
+        return values;
+    }
+    static QStringList readersIn(const QString& file)
+    {
+        return columnIn(file, "select kno from cardk order by kno");
+    }
+    static int rowsIn(const QString& file, const QString& table)
+    {
+        return columnIn(file, "select count(*) from " + table).value(0, "-1").toInt();
     }
     static QStringList readers()
     {
@@ -72,7 +80,7 @@ private slots:
         QVERIFY(other.open());
         QVERIFY(other.transaction());
         QSqlQuery write(other);
-        QVERIFY2(write.exec("insert into cardk(kno,kdj,dzm) values('002','A','赵六')"),
+        QVERIFY2(write.exec("insert into icxh(icxh,lx) values('uncommitted','IC卡')"),
                  qPrintable(write.lastError().text()));
 
         QVERIFY(!QDir(Backup::defaultFolder()).exists());
@@ -83,6 +91,7 @@ private slots:
         QSqlDatabase::removeDatabase("other");
 
         QCOMPARE(readersIn(backupFile()), QStringList{"001"});
+        QCOMPARE(rowsIn(backupFile(), "icxh"), 0);
         QVERIFY(Backup::problemsOf(backupFile()).isEmpty());
         QVERIFY(!QFile::exists(backupFile() + ".partial"));
         QVERIFY(!QFile::exists(backupFile() + "-wal"));

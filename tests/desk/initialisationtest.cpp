@@ -29,14 +29,14 @@ class InitialisationTest : public QObject {
             {"cardk", "insert into cardk(kno) values('001')"},
             {"jykdjk", "insert into jykdjk(kdj,yjsbs,jyqxdw,jsyj) values('A',1,'日',0)"}};
         for (const QString& table : tables)
-            if (Fixture::count("select * from " + table) == 0)
+            if (Fixture::count("select count(*) from " + table) == 0)
                 Sql::run(required.value(table, "insert into " + table + " default values"));
     }
     static int rowsIn(const QStringList& tables)
     {
         int rows = 0;
         for (const QString& table : tables)
-            rows += Fixture::count("select * from " + table) > 0;
+            rows += Fixture::count("select count(*) from " + table) > 0;
         return rows;
     }
 
