@@ -3,12 +3,12 @@
 #include "data/session.h"
 #include "desk/operators.h"
 #include "ui/action.h"
+#include "ui/enterchain.h"
 #include "ui/messages.h"
 
 #include <QAction>
 #include <QFormLayout>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -25,7 +25,6 @@ Tpasswordfm::Tpasswordfm(QWidget* parent) : QDialog(parent)
         *box = new QLineEdit(this);
         (*box)->setObjectName(QString("Edit%1").arg(n++));
         (*box)->setEchoMode(QLineEdit::Password);
-        (*box)->installEventFilter(this);
         form->addRow(label, *box);
     }
     m_ok = new QPushButton("确定&O", this);
@@ -44,32 +43,17 @@ Tpasswordfm::Tpasswordfm(QWidget* parent) : QDialog(parent)
     layout->addLayout(buttons);
     layout->setContentsMargins(20, 16, 20, 12);
 
+    // Enter moves on from a box only when it holds something.
+    auto* chain = EnterChain::link(this, {m_old, m_new, m_confirm, m_ok});
+    for (QLineEdit* box : {m_old, m_new, m_confirm})
+        chain->onEnter(box, [box] { return !box->text().isEmpty(); });
+
     auto* quit = new QAction("退出", this);
     quit->setShortcut(Qt::Key_Escape);
     connect(quit, &QAction::triggered, this, &Tpasswordfm::reject);
     addAction(quit);
     setContextMenuPolicy(Qt::ActionsContextMenu);
     m_old->setFocus();
-}
-
-bool Tpasswordfm::eventFilter(QObject* watched, QEvent* event)
-{
-    if (event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            auto* box = static_cast<QLineEdit*>(watched);
-            if (!box->text().isEmpty()) {
-                if (box == m_old)
-                    m_new->setFocus();
-                else if (box == m_new)
-                    m_confirm->setFocus();
-                else
-                    m_ok->setFocus();
-            }
-            return true;
-        }
-    }
-    return QDialog::eventFilter(watched, event);
 }
 
 void Tpasswordfm::okClick()

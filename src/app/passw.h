@@ -10,9 +10,6 @@ class Tpasswordfm : public QDialog {
 public:
     explicit Tpasswordfm(QWidget* parent = nullptr);
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     void okClick();
 

@@ -5,21 +5,21 @@
 #include "data/sql.h"
 #include "desk/operators.h"
 #include "ui/action.h"
+#include "ui/enterchain.h"
 #include "ui/gbklimit.h"
 #include "ui/help.h"
 #include "ui/messages.h"
+#include "ui/screenkit.h"
 
 #include <QAction>
 #include <QComboBox>
+#include <QEvent>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSqlQueryModel>
-#include <QSqlRecord>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -33,21 +33,17 @@ Tyhglfm::Tyhglfm(QWidget* parent) : QDialog(parent)
 {
     setObjectName("yhglfm");
     setWindowTitle("用户管理");
-    Help::setContext(this, helpContext);
     buildScreen();
     reload();
 }
 
 void Tyhglfm::buildScreen()
 {
-    m_model = new QSqlQueryModel(this);
+    m_model = new QueryGridModel(
+        {{"loginuser", "用户代号"}, {"name", "姓  名"}, {"dj", "权限等级"}}, this);
     m_grid = new QTableView(this);
     m_grid->setObjectName("DBGrid1");
-    m_grid->setModel(m_model);
-    m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_grid->verticalHeader()->setDefaultSectionSize(22);
+    Grid::setUp(m_grid, m_model);
     m_grid->horizontalHeader()->setStretchLastSection(true);
     m_grid->setMinimumSize(330, 220);
     m_grid->installEventFilter(this);
@@ -61,9 +57,6 @@ void Tyhglfm::buildScreen()
     m_grade = new QComboBox(this);
     m_grade->setObjectName("DBComboBox1");
     m_grade->addItems({"A", "B", "C", "D", "E", "F"});
-    for (QWidget* box : {static_cast<QWidget*>(m_code), static_cast<QWidget*>(m_name),
-                         static_cast<QWidget*>(m_grade)})
-        box->installEventFilter(this);
     auto* form = new QFormLayout;
     form->addRow("用户代号:", m_code);
     form->addRow("用户姓名:", m_name);
@@ -106,6 +99,15 @@ void Tyhglfm::buildScreen()
     layout->addWidget(m_grid, 1);
     layout->addLayout(side);
 
+    // Enter moves on from a box only when it holds something.
+    const auto filled = [](QLineEdit* box) { return [box] { return !box->text().isEmpty(); }; };
+    EnterChain::link(this, {m_code, m_name, m_save})
+        ->hop(m_grade, m_name)
+        ->onEnter(m_code, filled(m_code))
+        ->onEnter(m_name, filled(m_name))
+        ->onEnter(m_grade, [this] { return !m_grade->currentText().isEmpty(); });
+    Help::setContext(this, helpContext);
+
     auto* quit = new QAction("退出", this);
     connect(quit, &QAction::triggered, this, &Tyhglfm::reject);
     addAction(quit);
@@ -116,18 +118,17 @@ void Tyhglfm::buildScreen()
 void Tyhglfm::reload(const QString& select)
 {
     Action::run(this, [this] {
+        // The hashes stay out of the grid's model.
         Sql q("select loginuser,name,dj from userk order by loginuser ");
         q.exec();
-        m_model->setQuery(q.takeQuery());
+        m_model->show(q);
+        // A library has a handful of operators: all of them, to find the one to select.
         while (m_model->canFetchMore())
             m_model->fetchMore();
     });
-    m_model->setHeaderData(0, Qt::Horizontal, "用户代号");
-    m_model->setHeaderData(1, Qt::Horizontal, "姓  名");
-    m_model->setHeaderData(2, Qt::Horizontal, "权限等级");
     int row = 0;
     for (int r = 0; r < m_model->rowCount(); ++r)
-        if (m_model->record(r).value(0).toString() == select)
+        if (m_model->value(r, "loginuser").toString() == select)
             row = r;
     m_grid->selectRow(row);
     connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
@@ -138,7 +139,7 @@ void Tyhglfm::reload(const QString& select)
 QString Tyhglfm::currentCode() const
 {
     const int row = m_grid->currentIndex().row();
-    return row < 0 ? QString() : m_model->record(row).value("loginuser").toString();
+    return row < 0 ? QString() : m_model->value(row, "loginuser").toString();
 }
 
 void Tyhglfm::showCurrent()
@@ -146,10 +147,12 @@ void Tyhglfm::showCurrent()
     if (m_state != State::Browsing)
         return;
     const int row = m_grid->currentIndex().row();
-    const QSqlRecord record = row < 0 ? QSqlRecord() : m_model->record(row);
-    m_code->setText(record.value("loginuser").toString());
-    m_name->setText(record.value("name").toString());
-    m_grade->setCurrentText(record.value("dj").toString());
+    const auto value = [&](const char* column) {
+        return row < 0 ? QString() : m_model->value(row, column).toString();
+    };
+    m_code->setText(value("loginuser"));
+    m_name->setText(value("name"));
+    m_grade->setCurrentText(value("dj"));
 }
 
 void Tyhglfm::setEditing(State state)
@@ -164,27 +167,9 @@ void Tyhglfm::setEditing(State state)
 
 bool Tyhglfm::eventFilter(QObject* watched, QEvent* event)
 {
+    // Going to the grid gives up a pending add or edit.
     if (watched == m_grid && event->type() == QEvent::FocusIn && m_state != State::Browsing)
         cancelClick();
-    if (event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            if (watched == m_code && !m_code->text().isEmpty()) {
-                m_name->setFocus();
-                return true;
-            }
-            if (watched == m_name && !m_name->text().isEmpty()) {
-                m_save->setFocus();
-                return true;
-            }
-            if (watched == m_grade && !m_grade->currentText().isEmpty()) {
-                m_name->setFocus();
-                return true;
-            }
-            if (watched == m_code || watched == m_name || watched == m_grade)
-                return true;
-        }
-    }
     return QDialog::eventFilter(watched, event);
 }
 

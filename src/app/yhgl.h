@@ -5,7 +5,7 @@
 class QComboBox;
 class QLineEdit;
 class QPushButton;
-class QSqlQueryModel;
+class QueryGridModel;
 class QTableView;
 
 // "用户管理": the administrator's list of operators with add, edit, delete and
@@ -37,7 +37,7 @@ private:
     void passwordClick();
 
     QTableView* m_grid = nullptr;
-    QSqlQueryModel* m_model = nullptr;
+    QueryGridModel* m_model = nullptr;
     QLineEdit* m_code = nullptr;  // DBEdit1
     QLineEdit* m_name = nullptr;  // DBEdit3
     QComboBox* m_grade = nullptr; // DBComboBox1

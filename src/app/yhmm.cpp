@@ -1,11 +1,11 @@
 #include "app/yhmm.h"
 
+#include "ui/enterchain.h"
 #include "ui/messages.h"
 #include "ui/windows.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -27,7 +27,6 @@ TFormyhmm::TFormyhmm(QWidget* parent) : QDialog(parent)
     for (QLineEdit* box : {m_first, m_second}) {
         box->setEchoMode(QLineEdit::Password);
         box->setMaxLength(maxLength);
-        box->installEventFilter(this);
     }
     auto* form = new QFormLayout;
     form->addRow("请输入操作员密码：", m_first);
@@ -64,6 +63,11 @@ TFormyhmm::TFormyhmm(QWidget* parent) : QDialog(parent)
     layout->addLayout(buttons);
     layout->addWidget(status);
     layout->setContentsMargins(16, 12, 16, 0);
+    // Enter in the second box is "确定".
+    EnterChain::link(this, {m_first, m_second, ok})->onEnter(m_second, [this] {
+        okClick();
+        return false;
+    });
     m_first->setFocus();
 }
 
@@ -75,21 +79,6 @@ QString TFormyhmm::ask(QWidget* parent, const QString& name)
     connect(dialog, &QDialog::finished, dialog, [dialog, &result] { result = dialog->result(); });
     Windows::runModal(dialog);
     return result;
-}
-
-bool TFormyhmm::eventFilter(QObject* watched, QEvent* event)
-{
-    if (event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            if (watched == m_first)
-                m_second->setFocus();
-            else if (watched == m_second)
-                okClick();
-            return true;
-        }
-    }
-    return QDialog::eventFilter(watched, event);
 }
 
 void TFormyhmm::okClick()

@@ -18,9 +18,6 @@ public:
 
     QString result() const { return m_result; }
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     void okClick();
 

@@ -3,8 +3,8 @@
 #include "desk/rights.h"
 #include "ui/action.h"
 #include "ui/help.h"
+#include "ui/screenkit.h"
 
-#include <QAction>
 #include <QComboBox>
 #include <QDrag>
 #include <QDragEnterEvent>
@@ -104,7 +104,6 @@ Tyhsqglfm::Tyhsqglfm(QWidget* parent) : QDialog(parent)
 {
     setObjectName("yhsqglfm");
     setWindowTitle("用户授权管理");
-    Help::setContext(this, helpContext);
     // No border icons: the screen closes by its button or the pop-up "关闭" (Esc).
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     buildScreen();
@@ -211,14 +210,9 @@ void Tyhsqglfm::buildScreen()
     connect(m_grantAll, &QPushButton::clicked, this, &Tyhsqglfm::grantAllClick);
     connect(m_revoke, &QPushButton::clicked, this, &Tyhsqglfm::revokeClick);
     connect(m_revokeAll, &QPushButton::clicked, this, &Tyhsqglfm::revokeAllClick);
-    connect(help, &QPushButton::clicked, this, [this] { Help::showContext(helpContext, this); });
     connect(close, &QPushButton::clicked, this, &Tyhsqglfm::reject);
-
-    auto* closeAction = new QAction("关闭", this);
-    closeAction->setShortcut(Qt::Key_Escape);
-    connect(closeAction, &QAction::triggered, this, &Tyhsqglfm::reject);
-    addAction(closeAction);
-    setContextMenuPolicy(Qt::ActionsContextMenu);
+    Help::attach(this, helpContext, help);
+    Screen::closeOnEscape(this);
 }
 
 void Tyhsqglfm::FormShow()
