@@ -16,6 +16,7 @@
 
 #include <filesystem>
 #include <system_error>
+#include <unistd.h>
 
 namespace {
 using Kind = Backup::Stop::Kind;
@@ -142,12 +143,13 @@ bool replace(const QString& from, const QString& to, QString* reason)
     return !error;
 }
 
+// The copy is on the disk before it takes the name of the real file.
 bool flushToDisk(const QString& file)
 {
     QFile f(file);
     if (!f.open(QIODevice::ReadWrite))
         return false;
-    return f.flush();
+    return ::fsync(f.handle()) == 0;
 }
 
 [[noreturn]] void backupFailed(const QString& reason)
@@ -177,7 +179,10 @@ bool copyOpenDatabase(const QString& file, QString* reason)
         return false;
     }
     RawConnection target(file, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
-    if (!target.ok()) {
+    // A copy under a temporary name needs no journal of its own: an unfinished one is
+    // thrown away, and the finished one goes to the disk in one flush before its rename.
+    if (!target.ok() || !target.exec("PRAGMA synchronous=OFF") ||
+        !target.exec("PRAGMA journal_mode=OFF")) {
         *reason = target.error();
         return false;
     }
@@ -241,7 +246,10 @@ void Backup::backupTo(const QString& typedFolder)
         backupFailed(reason);
     }
     QFile::setPermissions(partial, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    flushToDisk(partial);
+    if (!flushToDisk(partial)) {
+        removeDatabaseFiles(partial);
+        backupFailed(u("无法写入 %1").arg(partial));
+    }
     // A -wal or -shm left beside an older backup would be read as part of the new one.
     QFile::remove(file + "-wal");
     QFile::remove(file + "-shm");

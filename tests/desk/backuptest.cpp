@@ -92,6 +92,8 @@ private slots:
 
         QCOMPARE(readersIn(backupFile()), QStringList{"001"});
         QCOMPARE(rowsIn(backupFile(), "icxh"), 0);
+        // One self-contained file, whatever journal the live database keeps.
+        QCOMPARE(columnIn(backupFile(), "pragma journal_mode"), QStringList{"delete"});
         QVERIFY(Backup::problemsOf(backupFile()).isEmpty());
         QVERIFY(!QFile::exists(backupFile() + ".partial"));
         QVERIFY(!QFile::exists(backupFile() + "-wal"));
