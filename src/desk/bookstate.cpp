@@ -1,5 +1,7 @@
 #include "desk/bookstate.h"
 
+#include "data/sql.h"
+
 QString BookState::word(const QString& code)
 {
     if (code == QLatin1String("W"))
@@ -11,4 +13,12 @@ QString BookState::word(const QString& code)
     if (code == QLatin1String("L"))
         return QString::fromUtf8("图书已处理");
     return QString();
+}
+
+void BookState::settle(const QString& barcode)
+{
+    Sql("update tszk set tszt=case when coalesce(jcs,0)>=coalesce(bs,0) then 'C' else 'W' end "
+        "where txm=:txm and tszt in ('W','C')")
+        .bind(barcode)
+        .exec();
 }
