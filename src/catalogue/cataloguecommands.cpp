@@ -1,9 +1,12 @@
 #include "catalogue/cataloguecommands.h"
 
+#include "catalogue/tsbm.h"
 #include "ui/windows.h"
 
 const QList<Commands::Entry>& catalogueCommands()
 {
-    static const QList<Commands::Entry> table{};
+    static const QList<Commands::Entry> table{
+        {"tsbm", [](QWidget*) { Windows::showOrActivate<Ttsbmfm>(); }, Ttsbmfm::helpContext},
+    };
     return table;
 }
