@@ -7,7 +7,7 @@ packages=(
   g++ cmake ninja-build pkgconf
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite qt6-multimedia-dev qt6-svg-dev
   qt6-translations-l10n qt6-qpa-plugins libqt6opengl6-dev
-  libsqlite3-dev libxlsxwriter-dev libsodium-dev
+  libsqlite3-dev libxlsxwriter-dev libsodium-dev libyaz-dev yaz libzint-dev zbar-tools
   fonts-wqy-microhei fonts-arphic-uming
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   locales xvfb xauth poppler-utils

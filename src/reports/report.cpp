@@ -130,3 +130,13 @@ ReportElement ReportElement::withPenWidth(double mm) const
     e.m_penWidth = mm;
     return e;
 }
+
+ReportElement ReportElement::barcode(ReportBox box, const QString& column, const QString& fixed)
+{
+    ReportElement e;
+    e.m_kind = Kind::Barcode;
+    e.m_box = box.rect();
+    e.m_text = column;
+    e.m_format = fixed;
+    return e;
+}

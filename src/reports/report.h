@@ -79,7 +79,7 @@ struct ReportBox {
 //   ReportElement::field({30.7, 10.8, 17.2}, "dzm").aligned(ReportAlign::Right)
 class ReportElement {
 public:
-    enum class Kind { Text, Field, HLine, VLine, Rect, Image, Date, PageNumber, Sum };
+    enum class Kind { Text, Field, HLine, VLine, Rect, Image, Date, PageNumber, Sum, Barcode };
     // What a text does when it is wider than its box: a label grows (to the right when
     // left-aligned), a filled-in value keeps its box and is drawn in a smaller size.
     enum class Overflow { Grow, Shrink };
@@ -95,6 +95,10 @@ public:
     static ReportElement rect(ReportBox box);
     // The image stretched to fill the box; a null image draws nothing.
     static ReportElement image(ReportBox box, const QImage& image);
+    // A Code 128 symbol of a column of the current row (or of `fixed` when not empty),
+    // stretched to fill the box.
+    static ReportElement barcode(ReportBox box, const QString& column,
+                                 const QString& fixed = QString());
     // Today (Clock::today()) as "yyyy-MM-dd".
     static ReportElement date(ReportBox box, ReportFont font = {});
     // The number of the page being printed, counted from 1.

@@ -3,6 +3,7 @@
 #include "data/clock.h"
 #include "data/dates.h"
 #include "data/money.h"
+#include "reports/barcode.h"
 #include "reports/reportcanvas.h"
 #include "reports/reportformat.h"
 
@@ -151,6 +152,13 @@ private:
         case Kind::Image:
             m_canvas.image(box, e.picture());
             break;
+        case Kind::Barcode: {
+            const QString code = !e.format().isEmpty() ? e.format()
+                                 : row                 ? row->value(e.text()).toString()
+                                                       : QString();
+            m_canvas.image(box, Barcode::code128(code));
+            break;
+        }
         case Kind::Date:
             m_canvas.text(box, Dates::toText(Clock::today()), e.font(), e.align(), e.overflow());
             break;

@@ -58,5 +58,7 @@ Report Ttszprintfm::report() const
     band.add(label(64.0, 31.5, "(照    片)", large));
     // Drawn after the frame text, so a photograph covers it.
     band.add(E::image({58.7, 19.1, 29.6, 33.6}, m_photo));
+    if (m_barcode)
+        band.add(E::barcode({58.4, 54.0, 30.0, 6.8}, QString(), m_number));
     return r;
 }

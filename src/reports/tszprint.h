@@ -31,6 +31,8 @@ public:
     void setCardDate(const QString& date) { m_cardDate = date; }
     void setValidUntil(const QString& date) { m_validUntil = date; }
     void setPhoto(const QImage& photo) { m_photo = photo; }
+    // The card number also as a Code 128 symbol under the photograph, for the desk scanner.
+    void setNumberBarcode(bool printed) { m_barcode = printed; }
 
     Report report() const;
 
@@ -44,4 +46,5 @@ private:
     QString m_cardDate;
     QString m_validUntil;
     QImage m_photo;
+    bool m_barcode = false;
 };
