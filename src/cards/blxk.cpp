@@ -187,6 +187,9 @@ void Tblxkfm::buildControls()
     m_printPhoto->setObjectName("CheckBox1");
     m_printPhoto->setChecked(true);
     tips->addWidget(m_printPhoto);
+    m_printBarcode = new QCheckBox("打印条码", this);
+    m_printBarcode->setObjectName("CheckBox2");
+    tips->addWidget(m_printBarcode);
     tips->addStretch();
 
     // --- buttons ---
@@ -240,7 +243,7 @@ void Tblxkfm::setTabAndEnterOrder()
     const QList<QWidget*> order = {
         m_grade,       m_name,       m_identity,     m_deposit,     m_telephone,   m_address,
         m_workUnit,    m_validUntil, m_topUp,        m_saveButton,  m_printButton, m_helpButton,
-        m_closeButton, m_number,     m_cameraButton, m_photoButton, m_printPhoto};
+        m_closeButton, m_number,     m_cameraButton, m_photoButton, m_printPhoto,  m_printBarcode};
     for (int i = 0; i + 1 < order.size(); ++i)
         setTabOrder(order[i], order[i + 1]);
 
@@ -460,6 +463,7 @@ void Tblxkfm::print()
     card.setValidUntil(m_validUntil->text());
     if (m_printPhoto->isChecked() && !m_photoPath.isEmpty())
         card.setPhoto(QImage(m_photoPath));
+    card.setNumberBarcode(m_printBarcode->isChecked());
     ReportOutput::preview(card.report(), this);
     m_saveButton->setFocus();
 }

@@ -77,6 +77,7 @@ private:
     QLineEdit* m_topUp = nullptr;      // Edit9
     DateBox* m_validUntilBox = nullptr;
     QCheckBox* m_printPhoto = nullptr;
+    QCheckBox* m_printBarcode = nullptr; // CheckBox2: the card number as a barcode
     QPushButton* m_saveButton = nullptr;
     QPushButton* m_printButton = nullptr;
     QPushButton* m_helpButton = nullptr;
