@@ -25,7 +25,7 @@ public:
     ~Tljjsfm() override;
 
     static constexpr int timeoutSeconds = 10;
-    static constexpr int helpContext = 31;
+    static constexpr int helpContext = 41;
 
     // Runs the dialog; the record chosen with OK, or nothing.
     static std::optional<CatalogueRecord> choose(QWidget* parent, const QString& isbn = QString());

@@ -16,7 +16,7 @@ class Tljmbszfm : public QDialog {
     Q_OBJECT
 public:
     explicit Tljmbszfm(QWidget* parent = nullptr);
-    static constexpr int helpContext = 32;
+    static constexpr int helpContext = 42;
 
 private:
     void reload(qint64 current = 0);

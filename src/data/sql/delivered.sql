@@ -11,6 +11,7 @@ insert into funk(bm,ownerename,ownercname,Msfsy) values ('08','xtgn','系统维�
 insert into subfunk(ownerename,funcename,funccname,Ssfsy) values ('jhgl','jhzd','基础数据设置流程','Y');
 insert into subfunk(ownerename,funcename,funccname,Ssfsy) values ('jhgl','ydjhcx','操作员管理','Y');
 insert into subfunk(ownerename,funcename,funccname,Ssfsy) values ('jhgl','N13','操作员权限管理','Y');
+insert into subfunk(ownerename,funcename,funccname,Ssfsy) values ('jhgl','ljmb','联机检索目标设置','Y');
 insert into subfunk(ownerename,funcename,funccname,Ssfsy) values ('ylsgl','zzqk','新到书刊登记','Y');
 insert into subfunk(ownerename,funcename,funccname,Ssfsy) values ('ylsgl','dyfydj','阅览登记','Y');
 insert into subfunk(ownerename,funcename,funccname,Ssfsy) values ('ylsgl','ylscx','阅览室查询','Y');

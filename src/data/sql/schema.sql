@@ -150,3 +150,9 @@ create table jhk (
 create index jhk_jhbh on jhk(jhbh);
 create table jhmxk (jhbh varchar(12), tsmc varchar(60), Tsdj real, Gmbs smallint);
 create index jhmxk_jhbh on jhmxk(jhbh);
+
+-- Union catalogues searched over Z39.50 for copy cataloguing.
+create table ljmbk (
+    iid integer primary key autoincrement,
+    mc text, zj text, dk integer, sjk text, jlgs text, zfj text, sfqy varchar(1) default 'Y'
+);
