@@ -511,7 +511,7 @@ void Ttsbmfm::showEntry(const CatalogueEntry& e)
     roomChanged(e.room);
     m_loading = true;
     m_shelf->setText(e.shelf);
-    setText(m_state, e.state.isEmpty() ? Catalogue::stateWords().constFirst() : e.state);
+    setText(m_state, e.state); // a code without words shows blank and is kept
     setText(m_damaged, e.damaged);
     m_published->setText(e.published);
     m_illustrations->setText(e.illustrations);

@@ -300,6 +300,24 @@ private slots:
         QCOMPARE(Fixture::count("select count(*) from tszk where txm in ('T002','T003')"), 2);
     }
 
+    void correctionKeepsAStateOrLanguageTheBoxesDoNotName()
+    {
+        CatalogueEntry e = entry("T001", "10", "1");
+        e.language = "英文";
+        e.state = "图书被丢失";
+        store(e);
+        e.language.clear();
+        e.state.clear();
+        e.damaged = "Y";
+        QCOMPARE(refusalOf([&] { Catalogue::save(e, "T001", std::nullopt, yes); }), QString());
+        Sql q("select yz,tszt,sfsh from tszk");
+        q.exec();
+        QVERIFY(q.next());
+        QCOMPARE(q.text("yz"), QString("英文"));
+        QCOMPARE(q.text("tszt"), QString("D")); // a lost title stays lost
+        QCOMPARE(q.text("sfsh"), QString("Y"));
+    }
+
     void requiredBoxesAreReportedInTheirOrder()
     {
         // Filling the boxes one by one walks through the messages in order; an empty
