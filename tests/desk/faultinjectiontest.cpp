@@ -91,8 +91,8 @@ const QList<FaultCase>& faultCases()
              Sql::run("insert into gsb(kno,gsbz) values(:a,:b)", {"20260001", "是"});
          },
          [] { CardIssue::issue(application(), yes); }},
-        {"numbering, first time", [] {}, [] { CardSequence::set("20260001", "借阅证"); }},
-        {"numbering again", seedSequence, [] { CardSequence::set("30000001", "阅览证"); }},
+        {"numbering, first time", [] {}, [] { CardSequence::start("20260001", "借阅证"); }},
+        {"numbering again", seedSequence, [] { CardSequence::start("30000001", "阅览证"); }},
         {"grade save, new grade", seedGrade, [] { saveGrade(false); }},
         {"grade save, stored grade", seedGrade, [] { saveGrade(true); }},
     };
