@@ -10,7 +10,7 @@ packages=(
   libsqlite3-dev libxlsxwriter-dev libsodium-dev libyaz-dev yaz libzint-dev zbar-tools
   fonts-wqy-microhei fonts-arphic-uming
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good
-  locales xvfb xauth poppler-utils
+  locales xvfb xauth poppler-utils sqlite3
 )
 
 missing=()

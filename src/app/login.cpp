@@ -157,7 +157,6 @@ void Tloginfm::attemptLogin()
     }
     session.loginCode = code;
     session.name = name;
-    session.password = typed;
     session.grade = grade;
     session.attempted = true;
     session.completed = true;

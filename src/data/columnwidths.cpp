@@ -1,72 +1,92 @@
 #include "data/columnwidths.h"
 
 #include "data/gbk.h"
-#include "data/sql.h"
+#include "data/schema.h"
 
+#include <QHash>
 #include <QRegularExpression>
-#include <QSqlDriver>
-#include <QSqlQuery>
-#include <QStringList>
-
-#include <sqlite3.h>
 
 namespace {
-void gbkCut(sqlite3_context* context, int, sqlite3_value** args)
+struct Table {
+    QStringList columns;        // as declared
+    QHash<QString, int> widths; // lower-case column name -> GBK bytes
+};
+
+using Tables = QHash<QString, Table>; // lower-case table name
+
+QStringList splitTopLevel(const QString& body)
 {
-    if (sqlite3_value_type(args[0]) == SQLITE_NULL) {
-        sqlite3_result_null(context);
-        return;
+    QStringList parts;
+    QString current;
+    int depth = 0;
+    for (const QChar c : body) {
+        if (c == QChar('('))
+            ++depth;
+        else if (c == QChar(')'))
+            --depth;
+        if (c == QChar(',') && depth == 0) {
+            parts << current.trimmed();
+            current.clear();
+        } else {
+            current += c;
+        }
     }
-    const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(args[0]));
-    const int width = sqlite3_value_int(args[1]);
-    const QByteArray cut = Gbk::truncate(QString::fromUtf8(text), width).toUtf8();
-    sqlite3_result_text(context, cut.constData(), static_cast<int>(cut.size()), SQLITE_TRANSIENT);
+    if (!current.trimmed().isEmpty())
+        parts << current.trimmed();
+    return parts;
+}
+
+Tables readSchema()
+{
+    QString script = Schema::scriptText(":/schema/schema.sql");
+    static const QRegularExpression comment(R"(--[^\n]*)");
+    script.remove(comment);
+    static const QRegularExpression table(R"(create\s+table\s+(\w+)\s*\((.*?)\)\s*;)",
+                                          QRegularExpression::CaseInsensitiveOption |
+                                              QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression declared(R"(^(\w+)\s+varchar\s*\(\s*(\d+)\s*\))",
+                                             QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression constraint(R"(^(unique|primary|foreign|check|constraint)\b)",
+                                               QRegularExpression::CaseInsensitiveOption);
+    Tables tables;
+    for (auto it = table.globalMatch(script); it.hasNext();) {
+        const auto match = it.next();
+        Table& t = tables[match.captured(1).toLower()];
+        for (const QString& part : splitTopLevel(match.captured(2))) {
+            if (constraint.match(part).hasMatch())
+                continue;
+            t.columns << part.section(QRegularExpression(R"(\s+)"), 0, 0);
+            const auto width = declared.match(part);
+            if (width.hasMatch())
+                t.widths.insert(width.captured(1).toLower(), width.captured(2).toInt());
+        }
+    }
+    return tables;
+}
+
+const Tables& tables()
+{
+    static const Tables all = readSchema();
+    return all;
 }
 } // namespace
 
-bool ColumnWidths::registerFunctions(QSqlDatabase& db)
+int ColumnWidths::width(const QString& table, const QString& column)
 {
-    const QVariant handle = db.driver()->handle();
-    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
-        return false;
-    sqlite3* connection = *static_cast<sqlite3* const*>(handle.data());
-    if (!connection)
-        return false;
-    return sqlite3_create_function(connection, "gbk_cut", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
-                                   nullptr, gbkCut, nullptr, nullptr) == SQLITE_OK;
+    const auto t = tables().constFind(table.toLower());
+    return t == tables().constEnd() ? 0 : t->widths.value(column.toLower(), 0);
 }
 
-void ColumnWidths::createTriggers()
+QStringList ColumnWidths::columns(const QString& table)
 {
-    static const QRegularExpression declared(R"(^varchar\((\d+)\)$)",
-                                             QRegularExpression::CaseInsensitiveOption);
-    QStringList tables;
-    Sql list("select name from sqlite_master where type='table' and name not like 'sqlite%'");
-    list.exec();
-    while (list.next())
-        tables << list.text("name");
-    for (const QString& table : tables) {
-        Sql columns(QString("pragma table_info(%1)").arg(table));
-        columns.exec();
-        QList<QPair<QString, int>> widths;
-        while (columns.next()) {
-            const auto match = declared.match(columns.text("type"));
-            if (match.hasMatch())
-                widths.append({columns.text("name"), match.captured(1).toInt()});
-        }
-        for (const auto& [column, width] : widths) {
-            // A text's GBK width never exceeds its UTF-8 length, so only a text whose
-            // UTF-8 form is longer than the column might not fit and is handed to the cut.
-            const QString cut = QString("update %1 set %2=gbk_cut(%2,%3) where rowid=new.rowid;")
-                                    .arg(table, column)
-                                    .arg(width);
-            const QString when =
-                QString("when length(cast(new.%1 as blob))>%2").arg(column).arg(width);
-            Sql::run(QString("create trigger %1_%2_width_insert after insert on %1 %3 begin %4 end")
-                         .arg(table, column, when, cut));
-            Sql::run(QString("create trigger %1_%2_width_update after update of %2 on %1 %3 "
-                             "begin %4 end")
-                         .arg(table, column, when, cut));
-        }
-    }
+    return tables().value(table.toLower()).columns;
+}
+
+QString ColumnWidths::cut(const QString& table, const QString& column, const QString& text)
+{
+    const int bytes = width(table, column);
+    // A text's GBK width never exceeds its UTF-16 length times two.
+    if (bytes <= 0 || text.size() * 2 <= bytes)
+        return text;
+    return Gbk::truncate(text, bytes);
 }

@@ -1,80 +1,61 @@
 #include "data/database.h"
 
-#include "data/columnwidths.h"
 #include "data/log.h"
-#include "data/passwords.h"
 #include "data/paths.h"
-#include "data/sql.h"
+#include "data/schema.h"
+#include "data/storeerror.h"
 
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QStringList>
 
 namespace {
-QString resourceText(const QString& path)
+void makeDatabaseFilesPrivate(const QString& file)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw StoreError(QString("missing resource %1").arg(path), QString());
-    return QString::fromUtf8(file.readAll());
+    for (const char* suffix : {"", "-wal", "-shm"})
+        ProgramPaths::makeFilePrivate(file + suffix);
 }
 
-void applyPragmas(QSqlDatabase& db)
+bool applyPragmas(QSqlDatabase& db, QString* error)
 {
-    ColumnWidths::registerFunctions(db);
     QSqlQuery q(db);
-    // Prefix look-ups are case-sensitive and this lets them use the indexes.
-    q.exec("PRAGMA case_sensitive_like=ON");
-    q.exec("PRAGMA synchronous=NORMAL");
-    q.exec("PRAGMA foreign_keys=OFF");
-}
-
-QStringList splitScript(const QString& script)
-{
-    QStringList statements;
-    QString current;
-    QChar quote;
-    bool comment = false;
-    for (qsizetype i = 0; i < script.size(); ++i) {
-        const QChar c = script.at(i);
-        if (comment) {
-            if (c == QChar('\n'))
-                comment = false;
-            continue;
+    for (const char* pragma : {
+             // Prefix look-ups are case-sensitive and this lets them use the indexes.
+             "PRAGMA case_sensitive_like=ON",
+             "PRAGMA journal_mode=WAL",
+             "PRAGMA synchronous=FULL",
+             "PRAGMA foreign_keys=OFF",
+         }) {
+        if (!q.exec(pragma)) {
+            if (error)
+                *error = q.lastError().text();
+            return false;
         }
-        if (quote.isNull() && c == QChar('-') && i + 1 < script.size() &&
-            script.at(i + 1) == QChar('-')) {
-            comment = true;
-            continue;
-        }
-        if (!quote.isNull()) {
-            if (c == quote)
-                quote = QChar();
-        } else if (c == QChar('\'') || c == QChar('"')) {
-            quote = c;
-        } else if (c == QChar(';')) {
-            if (!current.trimmed().isEmpty())
-                statements << current.trimmed();
-            current.clear();
-            continue;
-        }
-        current += c;
     }
-    if (!current.trimmed().isEmpty())
-        statements << current.trimmed();
-    return statements;
+    return true;
 }
 
-void grantEverything(const QString& loginCode)
+// Older databases cut texts with triggers that call a function only this program
+// knows; with them no other tool could write a row. The store cuts at bind time now.
+void dropWidthTriggers(QSqlDatabase& db)
 {
-    Sql::run("insert into usergrantk(loginuser,funename,funcname) "
-             "select :a, ownerename, ownercname from funk",
-             {loginCode});
-    Sql::run("insert into usergrantk(loginuser,funename,funcname) "
-             "select :a, funcename, funccname from subfunk",
-             {loginCode});
+    QSqlQuery list(db);
+    QStringList triggers;
+    if (list.exec("select name from sqlite_master where type='trigger' and "
+                  "(name like '%\\_width\\_insert' escape '\\' or "
+                  "name like '%\\_width\\_update' escape '\\')")) {
+        while (list.next())
+            triggers << list.value(0).toString();
+    }
+    list.finish();
+    for (const QString& name : triggers) {
+        QSqlQuery drop(db);
+        if (!drop.exec(QString("drop trigger if exists \"%1\"").arg(name)))
+            Log::write(QString("could not drop trigger %1: %2").arg(name, drop.lastError().text()));
+    }
+    if (!triggers.isEmpty())
+        Log::write(QString("dropped %1 width triggers").arg(triggers.size()));
 }
 } // namespace
 
@@ -99,22 +80,15 @@ void Database::close()
     QSqlDatabase::removeDatabase(connectionName);
 }
 
-void Database::runScript(const QString& script)
-{
-    for (const QString& statement : splitScript(script)) {
-        QSqlQuery q(connection());
-        if (!q.exec(statement))
-            throw StoreError(q.lastError().text(), statement);
-    }
-}
-
 bool Database::open(QString* error)
 {
     close();
+    ProgramPaths::tightenPrivateFolders();
+    ProgramPaths::makeFilePrivate(ProgramPaths::logFile());
     const QString file = ProgramPaths::databaseFile();
     try {
         if (!QFileInfo::exists(file)) {
-            createDelivered(file);
+            Schema::createDelivered(file);
             Log::write(QString("created the delivered database %1").arg(file));
         }
     } catch (const StoreError& e) {
@@ -123,61 +97,35 @@ bool Database::open(QString* error)
         Log::write(QString("could not create %1: %2").arg(file, e.message()));
         return false;
     }
+    makeDatabaseFilesPrivate(file);
     QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", connectionName);
     db.setDatabaseName(file);
-    db.setConnectOptions("QSQLITE_OPEN_READWRITE");
+    db.setConnectOptions(
+        QString("QSQLITE_OPEN_READWRITE;QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeoutMs));
     if (!db.open()) {
         if (error)
             *error = db.lastError().text();
         Log::write(QString("could not open %1: %2").arg(file, db.lastError().text()));
         return false;
     }
-    QSqlQuery probe(db);
-    if (!probe.exec("select count(*) from userk")) {
+    {
+        QSqlQuery probe(db);
+        if (!probe.exec("select count(*) from userk")) {
+            if (error)
+                *error = probe.lastError().text();
+            Log::write(
+                QString("%1 is not a library database: %2").arg(file, probe.lastError().text()));
+            return false;
+        }
+    }
+    QString reason;
+    if (!applyPragmas(db, &reason)) {
         if (error)
-            *error = probe.lastError().text();
-        Log::write(QString("%1 is not a library database: %2").arg(file, probe.lastError().text()));
+            *error = reason;
+        Log::write(QString("could not set up %1: %2").arg(file, reason));
         return false;
     }
-    applyPragmas(db);
+    dropWidthTriggers(db);
+    makeDatabaseFilesPrivate(file);
     return true;
-}
-
-void Database::createDelivered(const QString& file)
-{
-    QDir().mkpath(QFileInfo(file).absolutePath());
-    const QString partial = file + ".new";
-    QFile::remove(partial);
-    // Built through the program's own connection so the statement layer can be used;
-    // the file only takes its real name once it is complete.
-    close();
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", connectionName);
-        db.setDatabaseName(partial);
-        if (!db.open()) {
-            const QString message = db.lastError().text();
-            close();
-            throw StoreError(message, partial);
-        }
-        applyPragmas(db);
-    }
-    try {
-        Transaction transaction;
-        runScript(resourceText(":/sql/schema.sql"));
-        ColumnWidths::createTriggers();
-        runScript(resourceText(":/sql/delivered.sql"));
-        runScript(resourceText(":/sql/mxflk.sql"));
-        Sql::run("insert into userk(loginuser,name,passw,dj) values(:a,:b,:c,:d)",
-                 {"ADMIN", QString::fromUtf8("管理员"),
-                  Passwords::hash(Passwords::deliveredSuperuserPassword), "A"});
-        grantEverything("ADMIN");
-        transaction.commit();
-    } catch (...) {
-        close();
-        QFile::remove(partial);
-        throw;
-    }
-    close();
-    if (!QFile::rename(partial, file))
-        throw StoreError(QString("cannot move %1 into place").arg(partial), file);
 }

@@ -5,10 +5,17 @@
 
 // The one connection of the program, named STANDARD1, to dat/library.db under the
 // program folder. A missing database is created from the delivered schema and data
-// that ship inside the program; an existing one is never altered.
+// (see Schema); an existing one is not altered, except that cutting triggers left by
+// an older version are dropped so that any SQLite tool can write to the file.
+//
+// The connection waits up to five seconds for a lock another program holds, and runs
+// in WAL journal mode with synchronous=FULL, so a committed action survives a power cut.
+// While it is open the database is library.db plus its -wal and -shm files; close()
+// folds them back into library.db, so close before copying the file.
 class Database {
 public:
     static constexpr const char* connectionName = "STANDARD1";
+    static constexpr int busyTimeoutMs = 5000;
 
     // Opens (creating when missing) the database of the current program folder.
     // On failure returns false and sets the reason.
@@ -16,10 +23,4 @@ public:
     static void close();
     static bool isOpen();
     static QSqlDatabase connection();
-
-    // Writes a fresh delivered database to the given file (which must not exist).
-    static void createDelivered(const QString& file);
-
-    // Runs a script of statements separated by semicolons.
-    static void runScript(const QString& script);
 };

@@ -1,5 +1,7 @@
 #include "data/dates.h"
 
+#include "data/typing.h"
+
 #include <QRegularExpression>
 
 QString Dates::toText(const QDate& date)
@@ -11,7 +13,7 @@ QDate Dates::parse(const QString& text)
 {
     static const QRegularExpression pattern(
         R"(^\s*(\d{4})\s*[-/.]\s*(\d{1,2})\s*[-/.]\s*(\d{1,2})\s*$)");
-    const auto match = pattern.match(text);
+    const auto match = pattern.match(Typing::halfWidth(text));
     if (!match.hasMatch())
         return {};
     return QDate(match.captured(1).toInt(), match.captured(2).toInt(), match.captured(3).toInt());

@@ -4,7 +4,7 @@
 #include <QString>
 
 // Dates are shown, typed and stored as "yyyy-MM-dd"; typing also accepts
-// "yyyy/M/d" and "yyyy-M-d".
+// "yyyy/M/d" and "yyyy-M-d", also in full-width forms ("２０２７－０１－０１").
 namespace Dates {
 inline constexpr const char* displayFormat = "yyyy-MM-dd";
 

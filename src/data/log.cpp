@@ -11,7 +11,11 @@
 void Log::write(const QString& message)
 {
     const QString path = ProgramPaths::logFile();
-    QDir().mkpath(QFileInfo(path).absolutePath());
+    const QString folder = QFileInfo(path).absolutePath();
+    if (!QFileInfo(folder).isDir())
+        ProgramPaths::makePrivateFolder(folder);
+    if (!QFileInfo::exists(path))
+        ProgramPaths::createPrivateFile(path);
     QFile file(path);
     if (!file.open(QIODevice::Append | QIODevice::Text))
         return;

@@ -1,5 +1,7 @@
 #include "data/money.h"
 
+#include "data/typing.h"
+
 #include <QRegularExpression>
 #include <cmath>
 
@@ -22,7 +24,7 @@ Money Money::fromDouble(double value)
 Money Money::fromText(const QString& text, bool* ok)
 {
     static const QRegularExpression pattern(R"(^\s*([+-]?)(\d*)(?:\.(\d*))?\s*$)");
-    const auto match = pattern.match(text);
+    const auto match = pattern.match(Typing::halfWidth(text));
     const bool valid = match.hasMatch() &&
                        !(match.captured(2).isEmpty() && match.captured(3).isEmpty()) &&
                        match.captured(2).size() <= 14;

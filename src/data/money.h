@@ -12,7 +12,7 @@ public:
 
     static Money fromUnits(qint64 tenThousandths);
     static Money fromDouble(double value);                          // rounded half away from zero
-    static Money fromText(const QString& text, bool* ok = nullptr); // typed decimal number
+    static Money fromText(const QString& text, bool* ok = nullptr); // typed, full-width too
     static Money fromVariant(const QVariant& value);                // null and blank read as 0
 
     qint64 units() const { return m_units; }

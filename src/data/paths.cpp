@@ -2,6 +2,12 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 QString& homeFolder()
@@ -14,6 +20,13 @@ QString under(const QString& name)
 {
     return QDir(ProgramPaths::home()).filePath(name);
 }
+
+constexpr QFileDevice::Permissions ownerOnlyFolder =
+    QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
+    QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser;
+constexpr QFileDevice::Permissions ownerOnlyFile = QFileDevice::ReadOwner |
+                                                   QFileDevice::WriteOwner | QFileDevice::ReadUser |
+                                                   QFileDevice::WriteUser;
 } // namespace
 
 QString ProgramPaths::home()
@@ -51,4 +64,40 @@ QString ProgramPaths::helpFolder()
 QString ProgramPaths::logFile()
 {
     return QDir(under("log")).filePath("library.log");
+}
+
+void ProgramPaths::tightenPrivateFolders()
+{
+    for (const QString& folder :
+         {dataFolder(), photoFolder(), backupFolder(), QFileInfo(logFile()).absolutePath()}) {
+        const QFileInfo info(folder);
+        if (info.isDir() && !info.isSymLink())
+            QFile::setPermissions(folder, ownerOnlyFolder);
+    }
+}
+
+bool ProgramPaths::makePrivateFolder(const QString& folder)
+{
+    if (!QDir().mkpath(folder))
+        return false;
+    return QFile::setPermissions(folder, ownerOnlyFolder);
+}
+
+bool ProgramPaths::createPrivateFile(const QString& file)
+{
+    const QByteArray name = QFile::encodeName(file);
+    const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return false;
+    // The umask may only have taken bits away; the owner must be able to write.
+    const bool ok = ::fchmod(fd, 0600) == 0;
+    ::close(fd);
+    return ok;
+}
+
+void ProgramPaths::makeFilePrivate(const QString& file)
+{
+    const QFileInfo info(file);
+    if (info.exists() && !info.isSymLink() && info.permissions() != ownerOnlyFile)
+        QFile::setPermissions(file, ownerOnlyFile);
 }

@@ -7,7 +7,6 @@
 // that records who did something (the operator columns store the name).
 struct OperatorSession {
     QString loginCode;
-    QString password;
     QString name;
     QString grade;
     bool attempted = false; // a login attempt has been judged

@@ -1,23 +1,52 @@
 #include "data/sql.h"
 
+#include "data/columnwidths.h"
 #include "data/database.h"
 #include "data/dates.h"
 #include "data/dialect.h"
 #include "data/log.h"
 
+#include <QHash>
 #include <QSqlDatabase>
 #include <QSqlError>
 
-StoreError::StoreError(const QString& message, const QString& statement)
-    : std::runtime_error(message.toStdString()), m_message(message), m_statement(statement)
+namespace {
+struct Fault {
+    int remaining = 0; // statements until the failure; 0 when none is armed
+};
+
+Fault& fault()
 {
+    static Fault f;
+    return f;
 }
 
-Sql::Sql(const QString& statement)
-    : m_statement(statement), m_translated(Dialect::translate(statement).sql),
-      m_query(Database::connection())
+bool isBlank(const QVariant& value)
 {
-    m_query.setForwardOnly(false);
+    return value.isNull() || (value.typeId() == QMetaType::QString && value.toString().isEmpty());
+}
+
+// Statements run again and again (one per row of a loop) are translated once.
+const Dialect::Translated& translation(const QString& statement, const QList<bool>& blanks)
+{
+    static QHash<QString, Dialect::Translated> cache;
+    QString key = statement;
+    key += QChar(0x1F);
+    for (const bool blank : blanks)
+        key += blank ? QChar('1') : QChar('0');
+    auto it = cache.constFind(key);
+    if (it != cache.constEnd())
+        return *it;
+    if (cache.size() >= 1024)
+        cache.clear();
+    return *cache.insert(key, Dialect::translate(statement, blanks));
+}
+} // namespace
+
+Sql::Sql(const QString& statement, Reading reading)
+    : m_statement(statement), m_query(Database::connection())
+{
+    m_query.setForwardOnly(reading == Reading::ForwardOnly);
 }
 
 Sql& Sql::bind(const QVariant& value)
@@ -26,6 +55,8 @@ Sql& Sql::bind(const QVariant& value)
         m_values.append(QVariant(QMetaType::fromType<QString>()));
     else if (value.typeId() == QMetaType::QDate)
         m_values.append(Dates::toText(value.toDate()));
+    else if (value.metaType() == QMetaType::fromType<Money>())
+        m_values.append(value.value<Money>().toDouble());
     else
         m_values.append(value);
     return *this;
@@ -48,30 +79,54 @@ Sql& Sql::bind(Money value)
 
 Sql& Sql::bindAll(const QVariantList& values)
 {
-    for (const QVariant& v : values) {
-        if (v.metaType() == QMetaType::fromType<Money>())
-            bind(v.value<Money>());
-        else
-            bind(v);
-    }
+    for (const QVariant& v : values)
+        bind(v);
     return *this;
+}
+
+void Sql::fail(const QString& message) const
+{
+    Log::write(QString("store error: %1 in: %2").arg(message, m_statement));
+    throw StoreError(message, m_statement);
 }
 
 Sql& Sql::exec()
 {
-    if (!m_query.prepare(m_translated)) {
-        const QString message = m_query.lastError().text();
-        Log::write(QString("store error: %1 in: %2").arg(message, m_statement));
-        throw StoreError(message, m_statement);
-    }
+    if (fault().remaining > 0 && --fault().remaining == 0)
+        fail(QString::fromUtf8("injected failure"));
+
+    QList<bool> blanks;
+    blanks.reserve(m_values.size());
     for (const QVariant& v : m_values)
-        m_query.addBindValue(v);
-    if (!m_query.exec()) {
-        const QString message = m_query.lastError().text();
-        Log::write(QString("store error: %1 in: %2").arg(message, m_statement));
-        throw StoreError(message, m_statement);
+        blanks.append(isBlank(v));
+    const Dialect::Translated translated = translation(m_statement, blanks);
+    if (translated.parameterCount != m_values.size())
+        fail(QString("%1 values bound to %2 parameters")
+                 .arg(m_values.size())
+                 .arg(translated.parameterCount));
+
+    if (!m_query.prepare(translated.sql))
+        fail(m_query.lastError().text());
+    for (const int index : translated.placeholders) {
+        const QVariant& v = m_values.at(index);
+        const QString& column = translated.writes.at(index);
+        if (!column.isEmpty() && !v.isNull() && v.typeId() == QMetaType::QString)
+            m_query.addBindValue(ColumnWidths::cut(translated.table, column, v.toString()));
+        else
+            m_query.addBindValue(v);
     }
+    if (!m_query.exec())
+        fail(m_query.lastError().text());
     return *this;
+}
+
+bool Sql::next()
+{
+    if (m_query.next())
+        return true;
+    if (m_query.isActive() && m_query.lastError().isValid())
+        fail(m_query.lastError().text());
+    return false;
 }
 
 bool Sql::isEmpty()
@@ -115,8 +170,7 @@ QDate Sql::date(const QString& column) const
 
 bool Sql::isNull(const QString& column) const
 {
-    const QVariant v = value(column);
-    return v.isNull() || (v.typeId() == QMetaType::QString && v.toString().isEmpty());
+    return isBlank(value(column));
 }
 
 void Sql::run(const QString& statement, const QVariantList& values)
@@ -131,22 +185,44 @@ QVariant Sql::scalar(const QString& statement, const QVariantList& values)
     return q.first() ? q.m_query.value(0) : QVariant();
 }
 
+void Sql::failAt(int n)
+{
+    fault().remaining = n > 0 ? n : 0;
+}
+
+void Sql::resetFault()
+{
+    fault().remaining = 0;
+}
+
+bool Sql::faultPending()
+{
+    return fault().remaining > 0;
+}
+
 namespace {
 int& transactionDepth()
 {
     static int depth = 0;
     return depth;
 }
+
+QString runOnConnection(const char* statement)
+{
+    QSqlQuery q(Database::connection());
+    return q.exec(statement) ? QString() : q.lastError().text();
+}
 } // namespace
 
 Transaction::Transaction()
 {
     if (transactionDepth()++ == 0) {
-        QSqlDatabase db = Database::connection();
-        if (!db.transaction()) {
+        const QString failure = runOnConnection("BEGIN IMMEDIATE");
+        if (!failure.isEmpty()) {
             --transactionDepth();
             m_done = true;
-            throw StoreError(db.lastError().text(), "begin transaction");
+            Log::write(QString("store error: %1 in: begin transaction").arg(failure));
+            throw StoreError(failure, "begin transaction");
         }
     }
 }
@@ -156,7 +232,7 @@ Transaction::~Transaction()
     if (m_done)
         return;
     if (--transactionDepth() == 0)
-        Database::connection().rollback();
+        runOnConnection("ROLLBACK");
 }
 
 void Transaction::commit()
@@ -165,11 +241,11 @@ void Transaction::commit()
         return;
     m_done = true;
     if (--transactionDepth() == 0) {
-        QSqlDatabase db = Database::connection();
-        if (!db.commit()) {
-            const QString message = db.lastError().text();
-            db.rollback();
-            throw StoreError(message, "commit");
+        const QString failure = runOnConnection("COMMIT");
+        if (!failure.isEmpty()) {
+            runOnConnection("ROLLBACK");
+            Log::write(QString("store error: %1 in: commit").arg(failure));
+            throw StoreError(failure, "commit");
         }
     }
 }

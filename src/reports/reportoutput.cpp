@@ -9,6 +9,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QPainter>
@@ -20,11 +21,13 @@
 #include <QStandardPaths>
 #include <QToolBar>
 
+#include <optional>
+
 namespace {
 struct Script {
     bool scripted = false;
     QString pdfFolder;
-    bool printerInstalled = true;
+    std::optional<bool> printerInstalled; // set by a test; otherwise asked of the system
     QList<ReportOutput::Request> requests;
     int written = 0;
 };
@@ -74,9 +77,39 @@ int paint(const Report& report, QPagedPaintDevice& device,
 
 bool hasPrinter()
 {
+    if (script().printerInstalled)
+        return *script().printerInstalled;
     if (script().scripted)
-        return script().printerInstalled;
+        return true;
     return !QPrinterInfo::availablePrinters().isEmpty();
+}
+
+void tellNoPrinter(QWidget* parent, const Report& report)
+{
+    Log::write(QString("print of %1 refused: no printer installed").arg(report.name));
+    Messages::notice(parent, ReportOutput::noPrinterCaption, ReportOutput::noPrinterText);
+}
+
+// The preview's print button: without a printer the operator is told so, as when
+// printing directly, instead of being offered Qt's print-to-file dialog.
+void guardPrintButton(QPrintPreviewDialog& dialog, const Report& report)
+{
+    const QString printText = QCoreApplication::translate("QPrintPreviewDialog", "Print");
+    for (QAction* action : dialog.findChildren<QAction*>()) {
+        if (action->text() != printText)
+            continue;
+        action->setObjectName("print");
+        QObject::disconnect(action, nullptr, &dialog, nullptr);
+        QObject::connect(action, &QAction::triggered, &dialog, [&dialog, &report] {
+            if (!hasPrinter()) {
+                tellNoPrinter(&dialog, report);
+                return;
+            }
+            // The preview's own printing: the print dialog, then the pages it shows.
+            QMetaObject::invokeMethod(&dialog, "_q_print");
+        });
+        return;
+    }
 }
 
 QPrinterInfo defaultPrinter()
@@ -165,14 +198,14 @@ void ReportOutput::preview(const Report& report, QWidget* parent)
                          }
                      });
     addSavePdfButton(dialog, report);
+    guardPrintButton(dialog, report);
     dialog.exec();
 }
 
 bool ReportOutput::printDirect(const Report& report, QWidget* parent)
 {
     if (!hasPrinter()) {
-        Log::write(QString("print of %1 refused: no printer installed").arg(report.name));
-        Messages::notice(parent, noPrinterCaption, noPrinterText);
+        tellNoPrinter(parent, report);
         return false;
     }
     if (script().scripted) {

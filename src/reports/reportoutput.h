@@ -27,8 +27,9 @@ inline constexpr const char* noPrinterCaption = "提示信息";
 inline constexpr const char* noPrinterText = "没有安装打印机，无法打印。请先安装打印机后再打印。";
 
 // Shows the pages in the print preview, from which the operator prints or saves a PDF
-// ("保存为PDF"). Returns when the preview is closed. A store error while reading the
-// rows is shown to the operator and logged.
+// ("保存为PDF"). Its print button on a computer without a printer gives the notice above. Returns
+// when the preview is closed. A store error while reading the rows is shown to the operator and
+// logged.
 void preview(const Report& report, QWidget* parent = nullptr);
 
 // Prints on the default printer with a progress window and no preview. Without a printer
@@ -54,7 +55,8 @@ struct Request {
 // pdfFolder: when not empty, every preview and print is also written there as a PDF.
 void setScripted(bool scripted, const QString& pdfFolder = QString());
 bool isScripted();
-// Whether the scripted computer has a printer (yes unless a test says otherwise).
+// Whether the computer has a printer, for a test: scripted or not. Unless a test says so,
+// a scripted computer has one and a real one is asked. setScripted() forgets it.
 void setPrinterInstalled(bool installed);
 QList<Request> takeRequests(); // everything asked for since the last call
 

@@ -1,15 +1,5 @@
 #include "reports/rowsource.h"
 
-#include "data/database.h"
-#include "data/dates.h"
-#include "data/dialect.h"
-#include "data/log.h"
-#include "data/money.h"
-#include "data/sql.h"
-
-#include <QDate>
-#include <QSqlError>
-
 VectorRowSource::VectorRowSource(QStringList columns, QVector<QVariantList> rows)
     : m_columns(std::move(columns)), m_rows(std::move(rows))
 {
@@ -36,27 +26,6 @@ QVariant VectorRowSource::value(const QString& column) const
     return {};
 }
 
-namespace {
-// The same binding rules as Sql::bind: blank text is null, dates and money as stored.
-QVariant storedForm(const QVariant& value)
-{
-    if (value.metaType() == QMetaType::fromType<Money>())
-        return value.value<Money>().toDouble();
-    if (value.typeId() == QMetaType::QDate)
-        return Dates::toText(value.toDate());
-    if (value.typeId() == QMetaType::QString && value.toString().isEmpty())
-        return QVariant(QMetaType::fromType<QString>());
-    return value;
-}
-
-[[noreturn]] void fail(const QSqlQuery& query, const QString& statement)
-{
-    const QString message = query.lastError().text();
-    Log::write(QString("store error: %1 in: %2").arg(message, statement));
-    throw StoreError(message, statement);
-}
-} // namespace
-
 SqlRowSource::SqlRowSource(QString statement, QVariantList values)
     : m_statement(std::move(statement)), m_values(std::move(values))
 {
@@ -64,34 +33,32 @@ SqlRowSource::SqlRowSource(QString statement, QVariantList values)
 
 void SqlRowSource::rewind()
 {
-    m_query = QSqlQuery(Database::connection());
-    m_query.setForwardOnly(true);
-    if (!m_query.prepare(Dialect::translate(m_statement).sql))
-        fail(m_query, m_statement);
-    for (const QVariant& v : m_values)
-        m_query.addBindValue(storedForm(v));
-    if (!m_query.exec())
-        fail(m_query, m_statement);
-    m_record = m_query.record();
-    m_executed = true;
+    m_rows.reset();
+    m_rows.emplace(m_statement, Sql::Reading::ForwardOnly);
+    try {
+        m_rows->bindAll(m_values).exec();
+    } catch (...) {
+        m_rows.reset();
+        throw;
+    }
+    m_record = m_rows->record();
 }
 
 bool SqlRowSource::next()
 {
-    if (!m_executed)
+    if (!m_rows)
         rewind();
-    return m_query.next();
+    return m_rows->next();
 }
 
 QVariant SqlRowSource::value(const QString& column) const
 {
     const int index = m_record.indexOf(column);
-    return index < 0 ? QVariant() : m_query.value(index);
+    return index < 0 || !m_rows ? QVariant() : m_rows->value(index);
 }
 
 void SqlRowSource::finish()
 {
     // An unfinished statement would keep the database busy after the report is shown.
-    m_query.finish();
-    m_executed = false;
+    m_rows.reset();
 }

@@ -1,12 +1,15 @@
 #pragma once
 
-#include <QSqlQuery>
+#include "data/sql.h"
+
 #include <QSqlRecord>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
 #include <QVariantList>
 #include <QVector>
+
+#include <optional>
 
 // The rows of a report's detail band, read one at a time so that a report of any
 // length never holds its whole result in memory.
@@ -37,9 +40,9 @@ private:
     qsizetype m_current = -1;
 };
 
-// A statement written as the desk writes its statements (see Sql), read forward only so
-// that the store hands rows over one by one. Values bind by position like Sql::bind.
-// A store error throws StoreError from rewind().
+// A statement run by Sql and read forward only, so that the store hands rows over one by
+// one. Values bind by position as Sql binds them. A store error is logged and thrown as
+// StoreError from rewind() or next().
 class SqlRowSource : public RowSource {
 public:
     explicit SqlRowSource(QString statement, QVariantList values = {});
@@ -51,7 +54,6 @@ public:
 private:
     QString m_statement;
     QVariantList m_values;
-    QSqlQuery m_query;
-    QSqlRecord m_record; // column names of the result, looked up per value
-    bool m_executed = false;
+    std::optional<Sql> m_rows; // the statement of the current pass
+    QSqlRecord m_record;       // column names of the result, looked up per value
 };

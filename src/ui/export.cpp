@@ -1,10 +1,8 @@
 #include "ui/export.h"
 
-#include "data/database.h"
 #include "data/dates.h"
-#include "data/dialect.h"
 #include "data/log.h"
-#include "data/money.h"
+#include "data/sql.h"
 #include "ui/filedialogs.h"
 #include "ui/messages.h"
 #include "ui/tsfm.h"
@@ -22,31 +20,6 @@
 
 namespace {
 constexpr int maxCellLength = 32767; // the longest text a spreadsheet cell holds
-
-// Binds the way Sql binds: blank text is null, dates and money as they are stored.
-QVariant boundValue(const QVariant& value)
-{
-    if (value.typeId() == QMetaType::QString && value.toString().isEmpty())
-        return QVariant(QMetaType::fromType<QString>());
-    if (value.typeId() == QMetaType::QDate)
-        return Dates::toText(value.toDate());
-    if (value.metaType() == QMetaType::fromType<Money>())
-        return value.value<Money>().toDouble();
-    return value;
-}
-
-// Runs the statement forward only: rows are read one at a time and not kept.
-QString runForwardOnly(QSqlQuery& query, const QString& statement, const QVariantList& values)
-{
-    query.setForwardOnly(true);
-    if (!query.prepare(Dialect::translate(statement).sql))
-        return query.lastError().text();
-    for (const QVariant& value : values)
-        query.addBindValue(boundValue(value));
-    if (!query.exec())
-        return query.lastError().text();
-    return {};
-}
 
 QString shortestNumber(double value)
 {
@@ -210,15 +183,15 @@ QString Export::writeWorkbook(const QString& path, QSqlQuery& result, bool onFir
 bool Export::toSpreadsheet(QWidget* parent, const QString& statement, const QVariantList& values,
                            const QString& proposedName, const QString& busyText)
 {
-    QSqlQuery query(Database::connection());
-    QString reason = runForwardOnly(query, statement, values);
-    const bool hasRows = reason.isEmpty() && query.next();
-    if (reason.isEmpty() && !hasRows && query.lastError().isValid())
-        reason = query.lastError().text();
-    if (!reason.isEmpty()) {
-        Log::write(QString("export query failed: %1 in: %2").arg(reason, statement));
+    // Read forward only: rows are handed over one at a time and not kept.
+    Sql rows(statement, Sql::Reading::ForwardOnly);
+    bool hasRows = false;
+    try {
+        rows.bindAll(values).exec();
+        hasRows = rows.next();
+    } catch (const StoreError& e) {
         Messages::error(parent,
-                        QString::fromUtf8("读取要导出的记录时出错。\n原因：%1").arg(reason));
+                        QString::fromUtf8("读取要导出的记录时出错。\n原因：%1").arg(e.message()));
         return false;
     }
     if (!hasRows) {
@@ -228,7 +201,7 @@ bool Export::toSpreadsheet(QWidget* parent, const QString& statement, const QVar
     const QString path = chooseTarget(parent, proposedName);
     if (path.isEmpty())
         return false;
-    return writeTarget(parent, path, query, true, busyText);
+    return writeTarget(parent, path, rows.query(), true, busyText);
 }
 
 bool Export::toSpreadsheet(QWidget* parent, QSqlQuery& result, const QString& proposedName,

@@ -1,8 +1,9 @@
-#include "desk/bookstate.h"
 #include "data/dates.h"
 #include "data/gbk.h"
 #include "data/money.h"
 #include "data/pinyin.h"
+#include "data/typing.h"
+#include "desk/bookstate.h"
 #include "testmain.h"
 
 #include <QTest>
@@ -69,6 +70,13 @@ private slots:
         QCOMPARE(Gbk::truncate("A1-02-03", 6), QString("A1-02-"));
     }
 
+    void fullWidthFormsFold()
+    {
+        QCOMPARE(Typing::halfWidth("ＡＢｃ１２３－＿！～"), QString("ABc123-_!~"));
+        QCOMPARE(Typing::halfWidth("　李明　"), QString(" 李明 "));
+        QCOMPARE(Typing::halfWidth("中文，。"), QString("中文,。")); // the ideographic stop stays
+    }
+
     void money_data()
     {
         QTest::addColumn<QString>("typed");
@@ -95,6 +103,10 @@ private slots:
                               << "0";
         QTest::newRow("empty") << "" << false << "0.00"
                                << "0";
+        QTest::newRow("full-width") << "５０" << true << "50.00"
+                                    << "50";
+        QTest::newRow("full-width decimal") << "－１２．５" << true << "-12.50"
+                                            << "-12.5";
     }
     void money()
     {
@@ -140,6 +152,10 @@ private slots:
                                    << "";
         QTest::newRow("text") << "明天"
                               << "";
+        QTest::newRow("full-width") << "２０２７－０１－０１"
+                                    << "2027-01-01";
+        QTest::newRow("full-width slashes, ideographic space") << "　２０２７／１／５"
+                                                               << "2027-01-05";
     }
     void dates()
     {

@@ -118,6 +118,46 @@ private slots:
         QVERIFY(Messages::takeShown().isEmpty());
     }
 
+    // The preview's print button without a printer tells so, as printing directly does,
+    // and offers no print-to-file dialog.
+    void previewPrintWithoutPrinter()
+    {
+        ReportOutput::setScripted(false);
+        ReportOutput::setPrinterInstalled(false);
+        bool found = false;
+        bool onlyThePreview = false; // no other dialog was open a moment after the button
+        QTimer::singleShot(0, [&] {
+            QPrintPreviewDialog* preview = openPreview();
+            if (!preview)
+                return;
+            // A print dialog would still be open a moment after the button.
+            QTimer::singleShot(200, [&, preview] {
+                QWidget* modal = QApplication::activeModalWidget();
+                onlyThePreview = modal == preview;
+                if (modal && modal != preview)
+                    modal->close();
+            });
+            if (auto* print = preview->findChild<QAction*>("print")) {
+                found = true;
+                print->trigger();
+            }
+            QTest::qWait(400);
+            preview->reject();
+        });
+        QObject thisTest; // should the preview not be found, the test still ends
+        QTimer::singleShot(10000, &thisTest, [] {
+            if (QWidget* modal = QApplication::activeModalWidget())
+                modal->close();
+        });
+        ReportOutput::preview(bill());
+        QVERIFY(found);
+        QVERIFY(onlyThePreview);
+        const auto shown = Messages::takeShown();
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(shown[0].caption, QString(ReportOutput::noPrinterCaption));
+        QCOMPARE(shown[0].text, QString(ReportOutput::noPrinterText));
+    }
+
     void imageOfAMissingPageIsNull()
     {
         QVERIFY(!ReportOutput::toImage(bill(), 0, 50).isNull());

@@ -1,0 +1,187 @@
+#include "data/database.h"
+#include "data/sql.h"
+#include "desk/cardissue.h"
+#include "desk/cardsequence.h"
+#include "fixture.h"
+#include "testmain.h"
+#include "ui/action.h"
+#include "ui/messages.h"
+
+#include <QCryptographicHash>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QTest>
+
+#include <functional>
+
+namespace {
+// One operator action of several statements: what is in the store before it, and the
+// action as its screen runs it inside Action::run.
+struct FaultCase {
+    const char* name;
+    std::function<void()> setup;
+    std::function<void()> action;
+};
+
+void seedGrade()
+{
+    Sql::run("insert into jykdjk(kdj,km,gbf,yjje,jyqx,yjsbs,jsyj,jyqxdw,yqfkje,yxxjcs,yxts) "
+             "values(:a,:b,:c,:d,:e,:f,:g,:h,:i,:j,:k)",
+             {"A", "借阅证", 5.0, 100.0, 30, 5, 50.0, "日", 0.5, 2, 365});
+}
+
+void seedSequence()
+{
+    Sql::run("insert into jszxh values(:a,:b)", {"20260001", "借阅证"});
+}
+
+CardApplication application()
+{
+    CardApplication a;
+    a.number = "20260001";
+    a.cardType = "借阅证";
+    a.grade = "A";
+    a.name = "李明";
+    a.identity = "11010119900101123X";
+    a.deposit = "50";
+    a.telephone = "13800000000";
+    a.address = "北京路1号";
+    a.workUnit = "第一中学";
+    a.validUntil = "2027-12-09";
+    a.topUp = "20";
+    return a;
+}
+
+// The grade screen's Save: the grade row, then its rule boxes.
+void saveGrade(bool existing)
+{
+    const QVariantList row{"B", "借阅证", 2.0, 80.0, 20, 3, 30.0, "日"};
+    if (existing)
+        Sql::run("update jykdjk set kdj=:tj0,km=:tj1,gbf=:tj2,yjje=:tj3,jyqx=:tj4,yjsbs=:tj5,"
+                 "jsyj=:tj6,jyqxdw=:tj7 where rowid=:rid",
+                 row + QVariantList{Sql::scalar("select rowid from jykdjk where kdj='A'")});
+    else
+        Sql::run("insert into jykdjk(kdj,km,gbf,yjje,jyqx,yjsbs,jsyj,jyqxdw) "
+                 "values(:tj0,:tj1,:tj2,:tj3,:tj4,:tj5,:tj6,:tj7)",
+                 row);
+    Sql("update jykdjk set yqfkje=:tj1,yxxjcs=:tj2,yxts=:tj3 where kdj= :kdj")
+        .bind(Money::fromText("0.3"))
+        .bind(1)
+        .bind(180)
+        .bind("B")
+        .exec();
+}
+
+const Ask yes = [](const QString&, const QString&) { return true; };
+
+// Every multi-statement action: a name, what the store holds first, the action.
+const QList<FaultCase>& faultCases()
+{
+    static const QList<FaultCase> cases{
+        {"card issue",
+         [] {
+             seedGrade();
+             seedSequence();
+         },
+         [] { CardIssue::issue(application(), yes); }},
+        {"card issue of a number lost before",
+         [] {
+             seedGrade();
+             seedSequence();
+             Sql::run("insert into gsb(kno,gsbz) values(:a,:b)", {"20260001", "是"});
+         },
+         [] { CardIssue::issue(application(), yes); }},
+        {"numbering, first time", [] {}, [] { CardSequence::start("20260001", "借阅证"); }},
+        {"numbering again", seedSequence, [] { CardSequence::start("30000001", "阅览证"); }},
+        {"grade save, new grade", seedGrade, [] { saveGrade(false); }},
+        {"grade save, stored grade", seedGrade, [] { saveGrade(true); }},
+    };
+    return cases;
+}
+
+// Every table's row count and a checksum of all its contents.
+QString snapshot()
+{
+    QStringList tables;
+    {
+        QSqlQuery list(Database::connection());
+        list.exec("select name from sqlite_master where type='table' order by name");
+        while (list.next())
+            tables << list.value(0).toString();
+    }
+    QStringList parts;
+    for (const QString& table : tables) {
+        QSqlQuery rows(Database::connection());
+        rows.setForwardOnly(true);
+        if (!rows.exec(QString("select * from %1 order by rowid").arg(table)))
+            rows.exec(QString("select * from %1").arg(table));
+        QCryptographicHash hash(QCryptographicHash::Sha1);
+        int count = 0;
+        while (rows.next()) {
+            ++count;
+            for (int i = 0; i < rows.record().count(); ++i) {
+                const QVariant v = rows.value(i);
+                hash.addData((v.isNull() ? QString("<null>") : v.toString()).toUtf8());
+                hash.addData(QByteArrayView("\x1f"));
+            }
+            hash.addData(QByteArrayView("\x1e"));
+        }
+        parts << QString("%1:%2:%3").arg(table).arg(count).arg(hash.result().toHex());
+    }
+    return parts.join(' ');
+}
+} // namespace
+
+// Each statement of an action in turn fails as the engine would fail it: nothing the
+// action wrote before stays in the store, and the operator is told.
+class FaultInjectionTest : public QObject {
+    Q_OBJECT
+    std::unique_ptr<Fixture> fixture;
+
+private slots:
+    void init() { fixture = std::make_unique<Fixture>(); }
+    void cleanup()
+    {
+        Sql::resetFault();
+        fixture.reset();
+    }
+
+    void everyStatementFailing_data()
+    {
+        QTest::addColumn<int>("index");
+        for (int i = 0; i < faultCases().size(); ++i)
+            QTest::newRow(faultCases()[i].name) << i;
+    }
+    void everyStatementFailing()
+    {
+        QFETCH(int, index);
+        const FaultCase& c = faultCases()[index];
+        c.setup();
+        const QString before = snapshot();
+        Messages::takeShown();
+        for (int n = 1;; ++n) {
+            QVERIFY2(n < 200, "the action never completed");
+            Sql::failAt(n);
+            const bool completed = Action::run(nullptr, c.action);
+            const bool hit = !Sql::faultPending();
+            Sql::resetFault();
+            const auto shown = Messages::takeShown();
+            if (!hit) {
+                // Statement n was never reached: the action ran through.
+                QVERIFY2(completed, qPrintable(QString("failed without a fault at %1").arg(n)));
+                QVERIFY2(n > 2, "an action of one statement needs no entry here");
+                QVERIFY(shown.isEmpty());
+                QVERIFY(snapshot() != before);
+                break;
+            }
+            const QString where = QString("statement %1").arg(n);
+            QVERIFY2(!completed, qPrintable(where));
+            QVERIFY2(snapshot() == before, qPrintable(where + " left something written"));
+            QVERIFY2(shown.size() == 1 && shown[0].text.contains("injected failure"),
+                     qPrintable(where + " was not shown"));
+        }
+    }
+};
+
+LIBRARY_TEST(FaultInjectionTest)
+#include "faultinjectiontest.moc"
