@@ -6,10 +6,10 @@
 #include "data/sql.h"
 
 namespace {
-const QStringList columns = {"kno", "kdj", "dzm", "sfzh", "yj",
-                             "yxrq", "bkrq", "tel", "dz", "gzdw"};
-const QStringList titles = {"编号", "等级", "读者名", "身份证号", "押金",
-                            "有效日期到", "办证日期", "电话", "地址", "工作单位"};
+const QStringList columns = {"kno",  "kdj",  "dzm", "sfzh", "yj",
+                             "yxrq", "bkrq", "tel", "dz",   "gzdw"};
+const QStringList titles = {"编号",       "等级",     "读者名", "身份证号", "押金",
+                            "有效日期到", "办证日期", "电话",   "地址",     "工作单位"};
 constexpr int depositColumn = 4;
 // Pages kept in memory; the ones furthest back are dropped first.
 constexpr int pagesKept = 50;
@@ -171,4 +171,13 @@ void CardGrid::commitOpenEditor()
         commitData(editor);
         closeEditor(editor, QAbstractItemDelegate::NoHint);
     }
+}
+
+bool CardGrid::cancelOpenEditor()
+{
+    QWidget* editor = indexWidget(currentIndex());
+    if (!editor)
+        return false;
+    closeEditor(editor, QAbstractItemDelegate::RevertModelCache);
+    return true;
 }

@@ -60,4 +60,6 @@ class CardGrid : public QTableView {
 public:
     using QTableView::QTableView;
     void commitOpenEditor();
+    // Esc while a cell is being edited leaves the cell as it was.
+    bool cancelOpenEditor();
 };

@@ -3,18 +3,16 @@
 #include "desk/cardrecord.h"
 #include "desk/refused.h"
 #include "ui/action.h"
+#include "ui/enterchain.h"
 #include "ui/gbklimit.h"
 #include "ui/messages.h"
+#include "ui/screenkit.h"
 
-#include <QAction>
 #include <QApplication>
-#include <QFocusEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -56,7 +54,7 @@ void LostCardScreen::buildScreen()
     m_cancel->setObjectName("cancel");
     m_cancel->setAutoDefault(true);
     connect(m_ok, &QPushButton::clicked, this, &LostCardScreen::okClick);
-    connect(m_cancel, &QPushButton::clicked, this, &QWidget::close);
+    connect(m_cancel, &QPushButton::clicked, this, [this] { Screen::close(this); });
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(m_ok);
@@ -70,41 +68,22 @@ void LostCardScreen::buildScreen()
     setTabOrder(m_number, m_identity);
     setTabOrder(m_identity, m_ok);
     setTabOrder(m_ok, m_cancel);
-    m_number->installEventFilter(this);
-    m_identity->installEventFilter(this);
+    EnterChain::link(this, {m_number, m_identity, m_ok});
+    // Leaving the identity box shows whose card it is; Cancel needs no look-up.
+    Screen::onLeave(m_identity,
+                    [this] { return QApplication::focusWidget() == m_cancel || lookUp(); });
+    Screen::closeOnEscape(this);
 }
 
-bool LostCardScreen::eventFilter(QObject* watched, QEvent* event)
-{
-    if (event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            if (watched == m_number)
-                m_identity->setFocus(Qt::TabFocusReason);
-            else if (watched == m_identity)
-                m_ok->setFocus(Qt::TabFocusReason);
-            return true;
-        }
-    } else if (event->type() == QEvent::FocusOut && watched == m_identity) {
-        // Leaving for another box of this screen, not for another window or for Cancel.
-        const auto reason = static_cast<QFocusEvent*>(event)->reason();
-        const QWidget* to = QApplication::focusWidget();
-        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason && to &&
-            isAncestorOf(to) && to != m_cancel)
-            lookUp();
-    }
-    return QWidget::eventFilter(watched, event);
-}
-
-void LostCardScreen::lookUp()
+bool LostCardScreen::lookUp()
 {
     if (m_identity->text().isEmpty())
-        return;
+        return true;
     QString name;
-    if (Action::run(this, [&] { name = LostCards::lookUp(m_number->text(), m_identity->text()); }))
-        m_name->setText(name);
-    else
-        m_name->clear();
+    const bool found =
+        Action::run(this, [&] { name = LostCards::lookUp(m_number->text(), m_identity->text()); });
+    m_name->setText(found ? name : QString());
+    return found;
 }
 
 void LostCardScreen::okClick()
@@ -118,10 +97,7 @@ void LostCardScreen::okClick()
     Messages::plain(this, m_change == LostCards::Change::Report ? "挂失成功！" : "解挂失成功！");
     for (QLineEdit* box : {m_number, m_identity, m_name})
         box->clear();
-    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
-        sub->close();
-    else
-        close();
+    Screen::close(this);
 }
 
 TFormgs::TFormgs(QWidget* parent) : LostCardScreen(LostCards::Change::Report, parent)

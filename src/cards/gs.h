@@ -14,12 +14,9 @@ class LostCardScreen : public QWidget {
 public:
     LostCardScreen(LostCards::Change change, QWidget* parent);
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     void buildScreen();
-    void lookUp();
+    bool lookUp(); // false when the two numbers do not belong together
     void okClick();
 
     LostCards::Change m_change;

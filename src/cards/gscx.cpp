@@ -3,8 +3,10 @@
 #include "data/sql.h"
 #include "desk/lostcards.h"
 #include "ui/action.h"
+#include "ui/enterchain.h"
 #include "ui/gbklimit.h"
 #include "ui/messages.h"
+#include "ui/screenkit.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -13,39 +15,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSqlQueryModel>
 #include <QTableView>
 #include <QVBoxLayout>
-
-namespace {
-const QStringList columns = {"kno", "kdj", "dzm", "sfzh", "gsbz"};
-const QStringList titles = {"借阅证号", "卡等级", "读者姓名", "身份证号", "挂失否"};
-
-// The register rows in the grid's column order; the titles stay while nothing is listed.
-class RegisterModel : public QSqlQueryModel {
-public:
-    using QSqlQueryModel::QSqlQueryModel;
-    int columnCount(const QModelIndex& parent = {}) const override
-    {
-        return parent.isValid() ? 0 : static_cast<int>(columns.size());
-    }
-    QVariant headerData(int section, Qt::Orientation orientation, int role) const override
-    {
-        if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section < columnCount())
-            return titles.at(section);
-        return QSqlQueryModel::headerData(section, orientation, role);
-    }
-    QVariant data(const QModelIndex& index, int role) const override
-    {
-        if (!index.isValid() || role != Qt::DisplayRole || index.column() >= columnCount())
-            return {};
-        const int source = record().indexOf(columns.at(index.column()));
-        if (source < 0)
-            return {};
-        return QSqlQueryModel::data(createIndex(index.row(), source), role).toString();
-    }
-};
-} // namespace
 
 TFormgscx::TFormgscx(QWidget* parent) : QWidget(parent)
 {
@@ -81,10 +52,8 @@ void TFormgscx::buildScreen()
     close->setObjectName("close");
     close->setAutoDefault(true);
     connect(query, &QPushButton::clicked, this, &TFormgscx::queryClick);
-    connect(close, &QPushButton::clicked, this, &QWidget::close);
-    connect(m_number, &QLineEdit::returnPressed, m_name, [this] { m_name->setFocus(); });
-    connect(m_name, &QLineEdit::returnPressed, m_status, [this] { m_status->setFocus(); });
-    connect(m_status->lineEdit(), &QLineEdit::returnPressed, query, [query] { query->setFocus(); });
+    connect(close, &QPushButton::clicked, this, [this] { Screen::close(this); });
+    EnterChain::link(this, {m_number, m_name, m_status, query});
 
     auto* strip = new QHBoxLayout(conditions);
     strip->addWidget(new QLabel("借阅证编号", conditions));
@@ -97,16 +66,16 @@ void TFormgscx::buildScreen()
     strip->addWidget(query);
     strip->addWidget(close);
 
-    m_model = new RegisterModel(this);
+    m_model = new QueryGridModel({{"kno", "借阅证号"},
+                                  {"kdj", "卡等级"},
+                                  {"dzm", "读者姓名"},
+                                  {"sfzh", "身份证号"},
+                                  {"gsbz", "挂失否"}},
+                                 this);
     m_grid = new QTableView(this);
     m_grid->setObjectName("DBGrid1");
-    m_grid->setModel(m_model);
-    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_grid->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
+    Grid::setUp(m_grid, m_model);
     m_grid->horizontalHeader()->setStretchLastSection(true);
-    m_grid->verticalHeader()->setDefaultSectionSize(22);
     m_grid->setColumnWidth(0, 110);
     m_grid->setColumnWidth(3, 170);
     m_grid->setMinimumSize(600, 300);
@@ -114,6 +83,7 @@ void TFormgscx::buildScreen()
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(conditions);
     layout->addWidget(m_grid, 1);
+    Screen::closeOnEscape(this);
 }
 
 void TFormgscx::queryClick()
@@ -123,7 +93,7 @@ void TFormgscx::queryClick()
     const bool ran = Action::run(this, [&] {
         Sql query(selection.statement());
         query.bindAll(selection.values()).exec();
-        m_model->setQuery(query.takeQuery());
+        m_model->show(query);
         listed = m_model->rowCount() > 0;
     });
     if (ran && !listed)

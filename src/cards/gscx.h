@@ -3,8 +3,8 @@
 #include <QWidget>
 
 class QComboBox;
+class QueryGridModel;
 class QLineEdit;
-class QSqlQueryModel;
 class QTableView;
 
 // "挂失查询": the lost-card register by card number prefix, exact name and lost flag.
@@ -21,5 +21,5 @@ private:
     QLineEdit* m_name = nullptr;   // Edit2
     QComboBox* m_status = nullptr; // ComboBox1
     QTableView* m_grid = nullptr;
-    QSqlQueryModel* m_model = nullptr;
+    QueryGridModel* m_model = nullptr;
 };

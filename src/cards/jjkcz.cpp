@@ -11,20 +11,19 @@
 #include "ui/action.h"
 #include "ui/commands.h"
 #include "ui/datebox.h"
+#include "ui/enterchain.h"
 #include "ui/gbklimit.h"
 #include "ui/messages.h"
+#include "ui/screenkit.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QFile>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -129,12 +128,7 @@ void TFormjjkcz::buildScreen()
     connect(print, &QPushButton::clicked, this, &TFormjjkcz::printClick);
     connect(query, &QPushButton::clicked, this,
             [this] { Commands::open("N19", this, "您没有操作此权限"); });
-    connect(close, &QPushButton::clicked, this, [this] {
-        if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
-            sub->close();
-        else
-            this->close();
-    });
+    connect(close, &QPushButton::clicked, this, [this] { Screen::close(this); });
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(m_printPhoto);
     buttons->addStretch();
@@ -151,27 +145,11 @@ void TFormjjkcz::buildScreen()
     setTabOrder(m_number, m_validUntil);
     setTabOrder(m_validUntil, m_amount);
     setTabOrder(m_amount, m_topUp);
-    for (QObject* watched : {m_number, m_validUntil, m_amount})
-        watched->installEventFilter(this);
-}
-
-bool TFormjjkcz::eventFilter(QObject* watched, QEvent* event)
-{
-    if (event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            if (watched == m_number)
-                lookUp();
-            else if (watched == m_validUntil)
-                m_amount->setFocus(Qt::TabFocusReason);
-            else if (watched == m_amount)
-                m_topUp->setFocus(Qt::TabFocusReason);
-            else
-                return QWidget::eventFilter(watched, event);
-            return true;
-        }
-    }
-    return QWidget::eventFilter(watched, event);
+    EnterChain::link(this, {m_validUntil, m_amount, m_topUp})->onEnter(m_number, [this] {
+        lookUp();
+        return false; // the look-up moves the focus itself
+    });
+    Screen::closeOnEscape(this);
 }
 
 void TFormjjkcz::focusChanged(QWidget* from, QWidget* to)
@@ -245,8 +223,8 @@ void TFormjjkcz::topUpClick()
     if (!Action::run(this, [&] { TopUps::extend(request, Action::askWith(this)); }))
         return;
     Messages::plain(this, "充值完成！");
-    for (QLineEdit* box : {m_number, m_name, m_grade, m_identity, m_deposit, m_amount,
-                           m_telephone, m_address, m_workUnit})
+    for (QLineEdit* box : {m_number, m_name, m_grade, m_identity, m_deposit, m_amount, m_telephone,
+                           m_address, m_workUnit})
         box->clear();
     m_photo->clear();
     m_photoPath.clear();

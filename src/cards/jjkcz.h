@@ -20,9 +20,6 @@ public:
     QString lookedUp() const { return m_lookedUp; }
     int validDays() const { return m_validDays; }
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     void buildScreen();
     void lookUp();
@@ -30,18 +27,18 @@ private:
     void topUpClick();
     void printClick();
 
-    QLineEdit* m_number = nullptr;      // Edit7
-    QLabel* m_photo = nullptr;          // Image1
-    QLineEdit* m_grade = nullptr;       // Edit9
-    QLineEdit* m_name = nullptr;        // Edit1
-    QLineEdit* m_identity = nullptr;    // Edit2
-    QLineEdit* m_deposit = nullptr;     // Edit3
-    QLineEdit* m_oldValid = nullptr;    // Edit11
-    QLineEdit* m_telephone = nullptr;   // Edit4
-    QLineEdit* m_address = nullptr;     // Edit5
-    QLineEdit* m_workUnit = nullptr;    // Edit6
-    QLineEdit* m_validUntil = nullptr;  // Edit8
-    QLineEdit* m_amount = nullptr;      // Edit10
+    QLineEdit* m_number = nullptr;     // Edit7
+    QLabel* m_photo = nullptr;         // Image1
+    QLineEdit* m_grade = nullptr;      // Edit9
+    QLineEdit* m_name = nullptr;       // Edit1
+    QLineEdit* m_identity = nullptr;   // Edit2
+    QLineEdit* m_deposit = nullptr;    // Edit3
+    QLineEdit* m_oldValid = nullptr;   // Edit11
+    QLineEdit* m_telephone = nullptr;  // Edit4
+    QLineEdit* m_address = nullptr;    // Edit5
+    QLineEdit* m_workUnit = nullptr;   // Edit6
+    QLineEdit* m_validUntil = nullptr; // Edit8
+    QLineEdit* m_amount = nullptr;     // Edit10
     DateBox* m_validUntilBox = nullptr;
     QCheckBox* m_printPhoto = nullptr;
     QPushButton* m_topUp = nullptr;

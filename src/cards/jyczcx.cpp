@@ -7,9 +7,11 @@
 #include "desk/topups.h"
 #include "ui/action.h"
 #include "ui/datebox.h"
+#include "ui/enterchain.h"
 #include "ui/export.h"
 #include "ui/gbklimit.h"
 #include "ui/messages.h"
+#include "ui/screenkit.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -17,49 +19,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSqlQueryModel>
-#include <QSqlRecord>
 #include <QStatusBar>
 #include <QTableView>
 #include <QVBoxLayout>
-
-namespace {
-const QStringList columns = {"kno", "dzm", "yxrq", "czje", "bz", "czy", "czrq"};
-const QStringList titles = {"借阅证编号", "读者姓名", "有效日期到", "充值金额",
-                            "备注",       "操作员",   "充值日期"};
-constexpr int amountColumn = 3;
-
-class RegisterModel : public QSqlQueryModel {
-public:
-    using QSqlQueryModel::QSqlQueryModel;
-    int columnCount(const QModelIndex& parent = {}) const override
-    {
-        return parent.isValid() ? 0 : static_cast<int>(columns.size());
-    }
-    QVariant headerData(int section, Qt::Orientation orientation, int role) const override
-    {
-        if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section < columnCount())
-            return titles.at(section);
-        return QSqlQueryModel::headerData(section, orientation, role);
-    }
-    QVariant data(const QModelIndex& index, int role) const override
-    {
-        if (!index.isValid() || index.column() >= columnCount())
-            return {};
-        if (role == Qt::TextAlignmentRole && index.column() == amountColumn)
-            return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
-        if (role != Qt::DisplayRole)
-            return {};
-        const int source = record().indexOf(columns.at(index.column()));
-        if (source < 0)
-            return {};
-        const QVariant value = QSqlQueryModel::data(createIndex(index.row(), source), role);
-        if (index.column() == amountColumn && !value.isNull())
-            return Money::fromVariant(value).toFixed2();
-        return value.toString();
-    }
-};
-} // namespace
 
 TFormjyczcx::TFormjyczcx(QWidget* parent) : QWidget(parent)
 {
@@ -103,11 +65,8 @@ void TFormjyczcx::buildScreen()
     toBox->setNext(m_query);
     connect(m_query, &QPushButton::clicked, this, &TFormjyczcx::queryClick);
     connect(exportButton, &QPushButton::clicked, this, &TFormjyczcx::exportClick);
-    connect(close, &QPushButton::clicked, this, &QWidget::close);
-    connect(m_number, &QLineEdit::returnPressed, this, [this] { m_name->setFocus(); });
-    connect(m_name, &QLineEdit::returnPressed, this, [this] { m_from->setFocus(); });
-    connect(m_from, &QLineEdit::returnPressed, this, [this] { m_to->setFocus(); });
-    connect(m_to, &QLineEdit::returnPressed, this, [this] { m_query->setFocus(); });
+    connect(close, &QPushButton::clicked, this, [this] { Screen::close(this); });
+    EnterChain::link(this, {m_number, m_name, m_from, m_to, m_query});
 
     auto* strip = new QHBoxLayout(conditions);
     strip->addWidget(new QLabel("借阅证编号", conditions));
@@ -122,16 +81,18 @@ void TFormjyczcx::buildScreen()
     strip->addWidget(toBox->button());
 
     auto* results = new QGroupBox("查询结果", this);
-    m_model = new RegisterModel(this);
+    m_model = new QueryGridModel({{"kno", "借阅证编号"},
+                                  {"dzm", "读者姓名"},
+                                  {"yxrq", "有效日期到"},
+                                  {"czje", "充值金额", GridColumn::Format::Money},
+                                  {"bz", "备注"},
+                                  {"czy", "操作员"},
+                                  {"czrq", "充值日期"}},
+                                 this);
     m_grid = new QTableView(results);
     m_grid->setObjectName("DBGrid1");
-    m_grid->setModel(m_model);
-    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_grid->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
+    Grid::setUp(m_grid, m_model);
     m_grid->horizontalHeader()->setStretchLastSection(true);
-    m_grid->verticalHeader()->setDefaultSectionSize(22);
     m_grid->setColumnWidth(0, 100);
     m_grid->setColumnWidth(4, 190);
     m_grid->setMinimumSize(760, 300);
@@ -155,6 +116,7 @@ void TFormjyczcx::buildScreen()
     layout->addWidget(conditions);
     layout->addWidget(results, 1);
     layout->addLayout(buttons);
+    Screen::closeOnEscape(this);
 }
 
 bool TFormjyczcx::readDate(QLineEdit* box, QDate* date)
@@ -182,7 +144,7 @@ void TFormjyczcx::queryClick()
     const bool ran = Action::run(this, [&] {
         Sql query(selection.statement());
         query.bindAll(selection.values()).exec();
-        m_model->setQuery(query.takeQuery());
+        m_model->show(query);
         listed = m_model->rowCount() > 0;
         if (listed)
             total = selection.total();

@@ -6,8 +6,8 @@ class DateBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QSqlQueryModel;
 class QTableView;
+class QueryGridModel;
 
 // "充值查询": the top-up register by card number prefix, exact name and top-up dates,
 // with the total of the listed amounts; the whole register exports to a spreadsheet.
@@ -28,6 +28,6 @@ private:
     QLineEdit* m_to = nullptr;     // Edit4
     QPushButton* m_query = nullptr;
     QTableView* m_grid = nullptr;
-    QSqlQueryModel* m_model = nullptr;
+    QueryGridModel* m_model = nullptr;
     QLabel* m_total = nullptr;
 };

@@ -3,6 +3,7 @@
 #include "data/sql.h"
 #include "desk/topups.h"
 #include "ui/action.h"
+#include "ui/screenkit.h"
 
 #include <QGuiApplication>
 #include <QHeaderView>
@@ -39,12 +40,7 @@ TFormjyxx::TFormjyxx(const QString& prefix, QWidget* parent) : QDialog(parent)
     m_model = new CardListModel(this);
     m_grid = new QTableView(this);
     m_grid->setObjectName("DBGrid1");
-    m_grid->setModel(m_model);
-    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_grid->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
-    m_grid->verticalHeader()->setDefaultSectionSize(22);
+    Grid::setUp(m_grid, m_model);
     m_grid->installEventFilter(this);
     connect(m_grid, &QTableView::doubleClicked, this, &QDialog::accept);
 

@@ -9,10 +9,12 @@
 #include "reports/tszprint.h"
 #include "ui/action.h"
 #include "ui/datebox.h"
+#include "ui/enterchain.h"
 #include "ui/export.h"
 #include "ui/gbklimit.h"
 #include "ui/help.h"
 #include "ui/messages.h"
+#include "ui/screenkit.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -21,7 +23,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QStyledItemDelegate>
@@ -83,7 +84,6 @@ void Tkpcxfm::buildScreen()
     connect(m_toBox, &DateBox::leftWithDate, this, &Tkpcxfm::checkRange);
     for (QLineEdit* box : {m_number, m_name, m_from, m_to}) {
         box->setFixedWidth(box == m_name ? 110 : 100);
-        connect(box, &QLineEdit::returnPressed, this, [this] { focusNextChild(); });
     }
 
     auto* conditions = new QHBoxLayout;
@@ -114,7 +114,6 @@ void Tkpcxfm::buildScreen()
     connect(query, &QPushButton::clicked, this, &Tkpcxfm::queryClick);
     connect(save, &QPushButton::clicked, this, &Tkpcxfm::saveClick);
     connect(exportButton, &QPushButton::clicked, this, &Tkpcxfm::exportClick);
-    connect(help, &QPushButton::clicked, this, [this] { Help::showContext(helpContext, this); });
     connect(close, &QPushButton::clicked, this, &Tkpcxfm::closeScreen);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -139,14 +138,10 @@ void Tkpcxfm::buildScreen()
     m_model = new CardGridModel(this);
     m_grid = new CardGrid(this);
     m_grid->setObjectName("DBGrid1");
-    m_grid->setModel(m_model);
+    Grid::setUp(m_grid, m_model);
     m_grid->setItemDelegate(new CardCellDelegate(m_grid));
-    m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
     m_grid->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                             QAbstractItemView::AnyKeyPressed);
-    m_grid->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
-    m_grid->verticalHeader()->setDefaultSectionSize(22);
     const QList<int> widths = {100, 40, 80, 160, 70, 90, 90, 100, 160, 140};
     for (int i = 0; i < widths.size(); ++i)
         m_grid->setColumnWidth(i, widths[i]);
@@ -181,35 +176,29 @@ void Tkpcxfm::buildScreen()
     layout->addWidget(m_grid, 1);
     layout->addWidget(statusBar);
 
-    auto* closeAction = new QAction("关闭", this);
-    closeAction->setShortcut(Qt::Key_Escape);
-    closeAction->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    connect(closeAction, &QAction::triggered, this, &Tkpcxfm::closeScreen);
+    Help::attach(this, helpContext, help);
+    Screen::closeOnEscape(this, [this] {
+        if (!m_grid->cancelOpenEditor())
+            closeScreen();
+    });
     auto* reprintAction = new QAction("重打", this);
     reprintAction->setObjectName("reprint");
     reprintAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     reprintAction->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     connect(reprintAction, &QAction::triggered, this, &Tkpcxfm::reprint);
-    for (QWidget* w : {static_cast<QWidget*>(strip), static_cast<QWidget*>(m_grid)}) {
-        w->addAction(closeAction);
-        w->addAction(reprintAction);
-        w->setContextMenuPolicy(Qt::ActionsContextMenu);
-    }
-    addAction(closeAction);
+    // The pop-up menu of the strip and the grid: "关闭" and "重打".
     addAction(reprintAction);
 
     setTabOrder(m_number, m_name);
     setTabOrder(m_name, m_from);
     setTabOrder(m_from, m_to);
     setTabOrder(m_to, query);
+    EnterChain::link(this, {m_number, m_name, m_from, m_to, query});
 }
 
 void Tkpcxfm::closeScreen()
 {
-    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
-        sub->close();
-    else
-        close();
+    Screen::close(this);
 }
 
 void Tkpcxfm::closeEvent(QCloseEvent* event)

@@ -4,21 +4,17 @@
 #include "desk/cancellation.h"
 #include "desk/refused.h"
 #include "ui/action.h"
+#include "ui/enterchain.h"
 #include "ui/gbklimit.h"
 #include "ui/help.h"
 #include "ui/messages.h"
+#include "ui/screenkit.h"
 
-#include <QAction>
-#include <QApplication>
-#include <QFocusEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMdiSubWindow>
 #include <QPushButton>
-#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -62,8 +58,8 @@ void Tkpgsfm::buildScreen()
     top->addWidget(m_name, 1, 1);
 
     const QList<QPair<const char*, const char*>> bound = {
-        {"Kdj", "等级:"}, {"Sfzh", "身份证号:"}, {"Bkrq", "办卡日期:"},
-        {"Yj", "已付押金:"}, {"Tel", "电话:"},    {"Dz", "现在住址:"}};
+        {"Kdj", "等级:"},    {"Sfzh", "身份证号:"}, {"Bkrq", "办卡日期:"},
+        {"Yj", "已付押金:"}, {"Tel", "电话:"},      {"Dz", "现在住址:"}};
     int row = 2;
     for (const auto& [name, caption] : bound) {
         QLineEdit* edit = box(name, true);
@@ -104,13 +100,7 @@ void Tkpgsfm::buildScreen()
     help->hide(); // F1 opens the help page
     connect(m_search, &QPushButton::clicked, this, &Tkpgsfm::searchClick);
     connect(cancel, &QPushButton::clicked, this, &Tkpgsfm::cancelClick);
-    connect(close, &QPushButton::clicked, this, [this] {
-        if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
-            sub->close();
-        else
-            this->close();
-    });
-    connect(help, &QPushButton::clicked, this, [this] { Help::showContext(helpContext, this); });
+    connect(close, &QPushButton::clicked, this, [this] { Screen::close(this); });
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     for (QPushButton* b : {m_search, cancel, close, help})
@@ -122,49 +112,27 @@ void Tkpgsfm::buildScreen()
     layout->addSpacing(6);
     layout->addLayout(buttons);
 
-    auto* closeAction = new QAction("关闭", this);
-    closeAction->setShortcut(Qt::Key_Escape);
-    closeAction->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    connect(closeAction, &QAction::triggered, close, &QPushButton::click);
-    addAction(closeAction);
-    setContextMenuPolicy(Qt::ActionsContextMenu);
+    Help::attach(this, helpContext, help);
+    Screen::closeOnEscape(this);
 
     setTabOrder(m_number, m_name);
     setTabOrder(m_name, m_search);
     setTabOrder(m_search, m_refund);
     setTabOrder(m_refund, cancel);
     setTabOrder(cancel, close);
-    m_number->installEventFilter(this);
-    m_name->installEventFilter(this);
-    m_refund->installEventFilter(this);
-}
-
-bool Tkpgsfm::eventFilter(QObject* watched, QEvent* event)
-{
-    if (event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if ((key == Qt::Key_Return || key == Qt::Key_Enter) &&
-            (watched == m_number || watched == m_name)) {
-            (watched == m_number ? static_cast<QWidget*>(m_name) : m_search)
-                ->setFocus(Qt::TabFocusReason);
-            return true;
-        }
-    } else if (event->type() == QEvent::FocusOut && watched == m_refund) {
-        const auto reason = static_cast<QFocusEvent*>(event)->reason();
-        const QWidget* to = QApplication::focusWidget();
-        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason && to &&
-            isAncestorOf(to))
-            leaveRefund();
-    }
-    return QWidget::eventFilter(watched, event);
+    EnterChain::link(this, {m_number, m_name, m_search});
+    Screen::onLeave(m_refund, [this] { return leaveRefund(); });
 }
 
 void Tkpgsfm::showCard(const CardRecord* card)
 {
-    const QStringList texts =
-        card ? QStringList{card->grade,    card->identity,          Dates::toText(card->issued),
-                           card->deposit.toShortest(), card->telephone, card->address}
-             : QStringList{};
+    const QStringList texts = card ? QStringList{card->grade,
+                                                 card->identity,
+                                                 Dates::toText(card->issued),
+                                                 card->deposit.toShortest(),
+                                                 card->telephone,
+                                                 card->address}
+                                   : QStringList{};
     for (int i = 0; i < m_bound.size(); ++i)
         m_bound[i]->setText(texts.value(i));
     m_photo->clear();
@@ -194,15 +162,16 @@ void Tkpgsfm::searchClick()
     m_validUntil->setText(Dates::toText(card->validUntil));
 }
 
-void Tkpgsfm::leaveRefund()
+bool Tkpgsfm::leaveRefund()
 {
     if (m_refund->text().isEmpty())
-        return;
+        return true;
     try {
         m_refund->setText(Cancellation::readRefund(m_refund->text()).toShortest());
+        return true;
     } catch (const Refused& refused) {
         Messages::notice(this, refused.caption(), refused.text());
-        QTimer::singleShot(0, m_refund, [this] { m_refund->setFocus(Qt::OtherFocusReason); });
+        return false;
     }
 }
 

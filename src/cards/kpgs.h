@@ -19,14 +19,11 @@ public:
     // The card the last search found, or empty.
     QString searched() const { return m_searched; }
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     void buildScreen();
     void searchClick();
     void cancelClick();
-    void leaveRefund();
+    bool leaveRefund(); // false when the refund is not an amount
     void showCard(const CardRecord* card);
 
     QLineEdit* m_number = nullptr;     // Edit1

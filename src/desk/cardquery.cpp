@@ -62,7 +62,7 @@ CardSelection::Summary CardSelection::summary() const
 
 bool CardQuery::isCorrectable(const QString& column)
 {
-    static const QStringList columns = {"kdj", "dzm", "sfzh", "yj",  "yxrq",
+    static const QStringList columns = {"kdj",  "dzm", "sfzh", "yj",  "yxrq",
                                         "bkrq", "tel", "dz",   "gzdw"};
     return columns.contains(column);
 }

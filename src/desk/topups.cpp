@@ -71,8 +71,8 @@ TopUps::Done TopUps::extend(const Request& r, const Ask& ask)
     return {amount, paid, validUntil};
 }
 
-TopUpSelection::TopUpSelection(const QString& numberPrefix, const QString& name,
-                               const QDate& from, const QDate& to)
+TopUpSelection::TopUpSelection(const QString& numberPrefix, const QString& name, const QDate& from,
+                               const QDate& to)
     : m_prefix(numberPrefix), m_name(name), m_from(from), m_to(to)
 {
 }

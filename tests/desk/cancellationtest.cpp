@@ -1,5 +1,5 @@
-#include "cardseed.h"
 #include "desk/cancellation.h"
+#include "cardseed.h"
 #include "desk/refused.h"
 #include "fixture.h"
 #include "testmain.h"
@@ -68,7 +68,7 @@ private slots:
         loan("1001", "测试员"); // returned
         Sql::run("insert into jykczb(kno,dzm,czje) values('1001','张三',5)");
         Cancellation::cancel("1001", refund);
-        QCOMPARE(state(), QStringList{"1002", "1003"} + ledger);
+        QCOMPARE(state(), (QStringList{"1002", "1003"} + ledger));
         // What belongs to the card's history stays.
         QCOMPARE(Fixture::count("select count(*) from gsb where kno='1001'"), 1);
         QCOMPARE(Fixture::count("select count(*) from jykczb where kno='1001'"), 1);
@@ -80,12 +80,24 @@ private slots:
         QTest::addColumn<QString>("searched");
         QTest::addColumn<QString>("refund");
         QTest::addColumn<QString>("message");
-        QTest::newRow("nothing searched") << "" << "30" << "请先查询!@query";
-        QTest::newRow("lost card") << "1002" << "30" << "此借书证已经挂失, 不能注销@";
-        QTest::newRow("open loan") << "1003" << "30" << "该读者有书未还,不能注销@";
-        QTest::newRow("refund not a number") << "1001" << "3o" << "金额格式错误!@Edit3";
-        QTest::newRow("negative refund") << "1001" << "-30" << "金额格式错误!@Edit3";
-        QTest::newRow("cancelled meanwhile") << "1009" << "30" << "没有查找到所需记录!@";
+        QTest::newRow("nothing searched") << ""
+                                          << "30"
+                                          << "请先查询!@query";
+        QTest::newRow("lost card") << "1002"
+                                   << "30"
+                                   << "此借书证已经挂失, 不能注销@";
+        QTest::newRow("open loan") << "1003"
+                                   << "30"
+                                   << "该读者有书未还,不能注销@";
+        QTest::newRow("refund not a number") << "1001"
+                                             << "3o"
+                                             << "金额格式错误!@Edit3";
+        QTest::newRow("negative refund") << "1001"
+                                         << "-30"
+                                         << "金额格式错误!@Edit3";
+        QTest::newRow("cancelled meanwhile") << "1009"
+                                             << "30"
+                                             << "没有查找到所需记录!@";
     }
     void refusals()
     {

@@ -1,5 +1,5 @@
-#include "cardseed.h"
 #include "desk/cardquery.h"
+#include "cardseed.h"
 #include "desk/refused.h"
 #include "fixture.h"
 #include "testmain.h"
@@ -43,27 +43,48 @@ private slots:
         QTest::addColumn<QString>("to");
         QTest::addColumn<QStringList>("cards");
         QTest::addColumn<QString>("deposits");
-        QTest::newRow("nothing: every card") << "" << "" << "" << ""
-                                             << QStringList{"1001", "1002", "1003", "1004"}
-                                             << "20.3";
-        QTest::newRow("exact number") << "1002" << "" << "" << "" << QStringList{"1002"}
-                                      << "0.1";
-        QTest::newRow("number prefix is no match") << "100" << "" << "" << "" << QStringList{}
-                                                   << "0";
-        QTest::newRow("name") << "" << "张三" << "" << "" << QStringList{"1002", "1003"}
-                              << "0.2";
-        QTest::newRow("number and name both match") << "1001" << "张三" << "" << ""
-                                                    << QStringList{} << "0";
-        QTest::newRow("from alone is that day") << "" << "" << "2026-03-01" << ""
-                                                << QStringList{"1001", "1003"} << "0.2";
-        QTest::newRow("range") << "" << "" << "2026-03-02" << "2026-03-05"
-                               << QStringList{"1002", "1004"} << "20.1";
-        QTest::newRow("to alone is ignored") << "" << "张三" << "" << "2026-03-01"
-                                             << QStringList{"1002", "1003"} << "0.2";
-        QTest::newRow("quote in the name is just a character") << "" << "O'Brien" << "" << ""
-                                                               << QStringList{"1004"} << "20";
-        QTest::newRow("quote breaking out finds nothing") << "" << "x' or '1'='1" << "" << ""
-                                                          << QStringList{} << "0";
+        QTest::newRow("nothing: every card")
+            << ""
+            << ""
+            << ""
+            << "" << QStringList{"1001", "1002", "1003", "1004"} << "20.3";
+        QTest::newRow("exact number") << "1002"
+                                      << ""
+                                      << ""
+                                      << "" << QStringList{"1002"} << "0.1";
+        QTest::newRow("number prefix is no match") << "100"
+                                                   << ""
+                                                   << ""
+                                                   << "" << QStringList{} << "0";
+        QTest::newRow("name") << ""
+                              << "张三"
+                              << ""
+                              << "" << QStringList{"1002", "1003"} << "0.2";
+        QTest::newRow("number and name both match") << "1001"
+                                                    << "张三"
+                                                    << ""
+                                                    << "" << QStringList{} << "0";
+        QTest::newRow("from alone is that day") << ""
+                                                << ""
+                                                << "2026-03-01"
+                                                << "" << QStringList{"1001", "1003"} << "0.2";
+        QTest::newRow("range") << ""
+                               << ""
+                               << "2026-03-02"
+                               << "2026-03-05" << QStringList{"1002", "1004"} << "20.1";
+        QTest::newRow("to alone is ignored")
+            << ""
+            << "张三"
+            << ""
+            << "2026-03-01" << QStringList{"1002", "1003"} << "0.2";
+        QTest::newRow("quote in the name is just a character") << ""
+                                                               << "O'Brien"
+                                                               << ""
+                                                               << "" << QStringList{"1004"} << "20";
+        QTest::newRow("quote breaking out finds nothing") << ""
+                                                          << "x' or '1'='1"
+                                                          << ""
+                                                          << "" << QStringList{} << "0";
     }
     void conditions()
     {
@@ -73,8 +94,8 @@ private slots:
         QFETCH(QString, to);
         QFETCH(QStringList, cards);
         QFETCH(QString, deposits);
-        const CardSelection selection(
-            {number, name, QDate::fromString(from, Qt::ISODate), QDate::fromString(to, Qt::ISODate)});
+        const CardSelection selection({number, name, QDate::fromString(from, Qt::ISODate),
+                                       QDate::fromString(to, Qt::ISODate)});
         QCOMPARE(listed(selection), cards);
         const CardSelection::Summary summary = selection.summary();
         QCOMPARE(summary.count, cards.size());
@@ -99,8 +120,7 @@ private slots:
         QCOMPARE(CardSeed::rows("select yj,yxrq,dzm,kdj,sfzh from cardk where kno='1001'"),
                  QStringList{"12.5|2028-02-03|李四新|B|11010519491231002X"});
         CardQuery::correct("1001", {{"yj", ""}, {"tel", ""}}); // an empty deposit is 0
-        QCOMPARE(CardSeed::rows("select yj,tel from cardk where kno='1001'"),
-                 QStringList{"0|"});
+        QCOMPARE(CardSeed::rows("select yj,tel from cardk where kno='1001'"), QStringList{"0|"});
     }
 
     void refusedCorrections_data()
@@ -108,13 +128,26 @@ private slots:
         QTest::addColumn<QString>("column");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("message");
-        QTest::newRow("card number") << "kno" << "2001" << "借书证编号不能修改!";
-        QTest::newRow("bad valid-until") << "yxrq" << "2027-13-01" << "日期格式错误!";
-        QTest::newRow("empty issue date") << "bkrq" << "" << "日期格式错误!";
-        QTest::newRow("deposit not a number") << "yj" << "abc" << "押金输入格式错误,请重新输入!";
-        QTest::newRow("negative deposit") << "yj" << "-5" << "押金输入格式错误,请重新输入!";
-        QTest::newRow("unknown grade") << "kdj" << "Z" << "查无此等级!";
-        QTest::newRow("identity too long") << "sfzh" << "1234567890123456789"
+        QTest::newRow("card number") << "kno"
+                                     << "2001"
+                                     << "借书证编号不能修改!";
+        QTest::newRow("bad valid-until") << "yxrq"
+                                         << "2027-13-01"
+                                         << "日期格式错误!";
+        QTest::newRow("empty issue date") << "bkrq"
+                                          << ""
+                                          << "日期格式错误!";
+        QTest::newRow("deposit not a number") << "yj"
+                                              << "abc"
+                                              << "押金输入格式错误,请重新输入!";
+        QTest::newRow("negative deposit") << "yj"
+                                          << "-5"
+                                          << "押金输入格式错误,请重新输入!";
+        QTest::newRow("unknown grade") << "kdj"
+                                       << "Z"
+                                       << "查无此等级!";
+        QTest::newRow("identity too long") << "sfzh"
+                                           << "1234567890123456789"
                                            << "身份证号最多18位!";
     }
     void refusedCorrections()

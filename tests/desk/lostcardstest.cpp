@@ -1,5 +1,5 @@
-#include "cardseed.h"
 #include "desk/lostcards.h"
+#include "cardseed.h"
 #include "desk/refused.h"
 #include "fixture.h"
 #include "testmain.h"
@@ -47,7 +47,8 @@ private slots:
     void lookUpNeedsNumberAndIdentityTogether()
     {
         QCOMPARE(LostCards::lookUp("1001", "11010519491231002X"), QString("张三"));
-        QCOMPARE(refusal([] { LostCards::lookUp("1001", "220"); }), QString("没有找到您需要的记录@"));
+        QCOMPARE(refusal([] { LostCards::lookUp("1001", "220"); }),
+                 QString("没有找到您需要的记录@"));
         QCOMPARE(refusal([] { LostCards::lookUp("1001", "11010519491231002x"); }),
                  QString("没有找到您需要的记录@"));
     }
@@ -88,9 +89,14 @@ private slots:
         QTest::addColumn<QString>("number");
         QTest::addColumn<QString>("identity");
         QTest::addColumn<QString>("message");
-        QTest::newRow("no number") << "" << "220" << "请输入借书证编号@Edit1";
-        QTest::newRow("no identity") << "1002" << "" << "请输入身份证号@Edit2";
-        QTest::newRow("identity of another card") << "1002" << "11010519491231002X"
+        QTest::newRow("no number") << ""
+                                   << "220"
+                                   << "请输入借书证编号@Edit1";
+        QTest::newRow("no identity") << "1002"
+                                     << ""
+                                     << "请输入身份证号@Edit2";
+        QTest::newRow("identity of another card") << "1002"
+                                                  << "11010519491231002X"
                                                   << "没有找到您需要的记录(或者已经挂失了)@";
     }
     void refusalsBeforeAnyWrite()
@@ -121,12 +127,22 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("status");
         QTest::addColumn<QStringList>("rows");
-        QTest::newRow("everything, by number") << "" << "" << ""
-                                               << QStringList{"1001|是", "1002|否", "2001|否"};
-        QTest::newRow("prefix") << "100" << "" << "" << QStringList{"1001|是", "1002|否"};
-        QTest::newRow("lost only") << "" << "" << "是" << QStringList{"1001|是"};
-        QTest::newRow("exact name") << "" << "李" << "" << QStringList{};
-        QTest::newRow("all three") << "2" << "王五" << "否" << QStringList{"2001|否"};
+        QTest::newRow("everything, by number")
+            << ""
+            << ""
+            << "" << QStringList{"1001|是", "1002|否", "2001|否"};
+        QTest::newRow("prefix") << "100"
+                                << ""
+                                << "" << QStringList{"1001|是", "1002|否"};
+        QTest::newRow("lost only") << ""
+                                   << ""
+                                   << "是" << QStringList{"1001|是"};
+        QTest::newRow("exact name") << ""
+                                    << "李"
+                                    << "" << QStringList{};
+        QTest::newRow("all three") << "2"
+                                   << "王五"
+                                   << "否" << QStringList{"2001|否"};
     }
     void registerQuery()
     {

@@ -1,6 +1,6 @@
+#include "desk/topups.h"
 #include "cardseed.h"
 #include "desk/refused.h"
-#include "desk/topups.h"
 #include "fixture.h"
 #include "testmain.h"
 
@@ -57,9 +57,9 @@ private slots:
         QVERIFY(done.paid);
         QVERIFY(asked.isEmpty());
         QCOMPARE(written(),
-                 (QStringList{"1001|张三|2027-06-30|30.5|测试员|借阅证延期有效日期且充值|2026-12-09",
-                              "30.5||延期借阅证时充值|2026-12-09", "1001|2027-06-30",
-                              "1002|2027-01-05"}));
+                 (QStringList{
+                     "1001|张三|2027-06-30|30.5|测试员|借阅证延期有效日期且充值|2026-12-09",
+                     "30.5||延期借阅证时充值|2026-12-09", "1001|2027-06-30", "1002|2027-01-05"}));
     }
 
     void zeroTextAsksAndBooksNothing()
@@ -99,20 +99,45 @@ private slots:
         QTest::addColumn<QString>("validUntil");
         QTest::addColumn<QString>("amount");
         QTest::addColumn<QString>("message");
-        QTest::newRow("no number") << "1001" << "" << "2027-06-30" << "5"
+        QTest::newRow("no number") << "1001"
+                                   << ""
+                                   << "2027-06-30"
+                                   << "5"
                                    << "借阅证编号不能为空！@Edit7";
-        QTest::newRow("nothing looked up") << "" << "1001" << "2027-06-30" << "5"
+        QTest::newRow("nothing looked up") << ""
+                                           << "1001"
+                                           << "2027-06-30"
+                                           << "5"
                                            << "没有找到您需要的数据！@Edit7";
-        QTest::newRow("number edited after the look-up")
-            << "1001" << "1002" << "2027-06-30" << "5" << "没有找到您需要的数据！@Edit7";
-        QTest::newRow("no date") << "1001" << "1001" << "" << "5" << "有效日期不能为空！@Edit8";
-        QTest::newRow("not a date") << "1001" << "1001" << "2027-02-30" << "5"
+        QTest::newRow("number edited after the look-up") << "1001"
+                                                         << "1002"
+                                                         << "2027-06-30"
+                                                         << "5"
+                                                         << "没有找到您需要的数据！@Edit7";
+        QTest::newRow("no date") << "1001"
+                                 << "1001"
+                                 << ""
+                                 << "5"
+                                 << "有效日期不能为空！@Edit8";
+        QTest::newRow("not a date") << "1001"
+                                    << "1001"
+                                    << "2027-02-30"
+                                    << "5"
                                     << "日期格式不对！@Edit8";
-        QTest::newRow("amount not a number") << "1001" << "1001" << "2027-06-30" << "5元"
+        QTest::newRow("amount not a number") << "1001"
+                                             << "1001"
+                                             << "2027-06-30"
+                                             << "5元"
                                              << "充值金额格式不对！@Edit10";
-        QTest::newRow("negative amount") << "1001" << "1001" << "2027-06-30" << "-5"
+        QTest::newRow("negative amount") << "1001"
+                                         << "1001"
+                                         << "2027-06-30"
+                                         << "-5"
                                          << "充值金额格式不对！@Edit10";
-        QTest::newRow("card cancelled meanwhile") << "1003" << "1003" << "2027-06-30" << "5"
+        QTest::newRow("card cancelled meanwhile") << "1003"
+                                                  << "1003"
+                                                  << "2027-06-30"
+                                                  << "5"
                                                   << "没有找到您需要的数据！@Edit7";
     }
     void refusals()
@@ -159,20 +184,35 @@ private slots:
         QTest::addColumn<QString>("to");
         QTest::addColumn<QStringList>("rows");
         QTest::addColumn<QString>("total");
-        QTest::newRow("everything") << "" << "" << "" << ""
-                                    << QStringList{"1001|0.1", "1001|0.2", "1002|7", "2001|0.1"}
-                                    << "7.40";
-        QTest::newRow("prefix") << "100" << "" << "" << ""
-                                << QStringList{"1001|0.1", "1001|0.2", "1002|7"} << "7.30";
-        QTest::newRow("name") << "" << "张三" << "" << "" << QStringList{"1001|0.1", "1001|0.2"}
-                              << "0.30";
-        QTest::newRow("from") << "" << "" << "2026-12-01" << ""
-                              << QStringList{"1001|0.2", "1002|7"} << "7.20";
-        QTest::newRow("to") << "" << "" << "" << "2026-11-30"
-                            << QStringList{"1001|0.1", "2001|0.1"} << "0.20";
-        QTest::newRow("day") << "1" << "" << "2026-12-09" << "2026-12-09"
-                             << QStringList{"1002|7"} << "7.00";
-        QTest::newRow("none") << "3" << "" << "" << "" << QStringList{} << "0.00";
+        QTest::newRow("everything")
+            << ""
+            << ""
+            << ""
+            << "" << QStringList{"1001|0.1", "1001|0.2", "1002|7", "2001|0.1"} << "7.40";
+        QTest::newRow("prefix") << "100"
+                                << ""
+                                << ""
+                                << "" << QStringList{"1001|0.1", "1001|0.2", "1002|7"} << "7.30";
+        QTest::newRow("name") << ""
+                              << "张三"
+                              << ""
+                              << "" << QStringList{"1001|0.1", "1001|0.2"} << "0.30";
+        QTest::newRow("from") << ""
+                              << ""
+                              << "2026-12-01"
+                              << "" << QStringList{"1001|0.2", "1002|7"} << "7.20";
+        QTest::newRow("to") << ""
+                            << ""
+                            << ""
+                            << "2026-11-30" << QStringList{"1001|0.1", "2001|0.1"} << "0.20";
+        QTest::newRow("day") << "1"
+                             << ""
+                             << "2026-12-09"
+                             << "2026-12-09" << QStringList{"1002|7"} << "7.00";
+        QTest::newRow("none") << "3"
+                              << ""
+                              << ""
+                              << "" << QStringList{} << "0.00";
     }
     void queryTotalCoversTheListedRows()
     {
