@@ -2,6 +2,7 @@
 #include "cards/jjkcz.h"
 #include "cards/jyczcx.h"
 #include "cards/jyxx.h"
+#include "driver.h"
 #include "fixture.h"
 #include "testmain.h"
 #include "ui/commands.h"
@@ -115,19 +116,17 @@ private slots:
     void severalMatchesAreChosenFromTheList()
     {
         open<TFormjjkcz>();
-        bool listed = false;
-        QTimer::singleShot(0, this, [&] {
-            auto* list = qobject_cast<TFormjyxx*>(QApplication::activeModalWidget());
-            if (!list)
-                return;
-            listed = true;
-            auto* grid = list->findChild<QTableView*>("DBGrid1");
-            QCOMPARE(grid->model()->rowCount(), 2);
-            QCOMPARE(grid->model()->headerData(0, Qt::Horizontal).toString(), QString("借阅证号"));
-            grid->selectRow(1);
-            list->findChild<QPushButton*>("ok")->click(); // "确定" takes the current row
-        });
-        lookUp("100");
+        const bool listed = Driver::whileModal(
+            "TFormjyxx",
+            [](QWidget* list) {
+                auto* grid = list->findChild<QTableView*>("DBGrid1");
+                QCOMPARE(grid->model()->rowCount(), 2);
+                QCOMPARE(grid->model()->headerData(0, Qt::Horizontal).toString(),
+                         QString("借阅证号"));
+                grid->selectRow(1);
+                list->findChild<QPushButton*>("ok")->click(); // "确定" takes the current row
+            },
+            [this] { lookUp("100"); });
         QVERIFY(listed);
         QCOMPARE(box("Edit1")->text(), QString("李四"));
     }
