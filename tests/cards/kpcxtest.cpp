@@ -1,5 +1,6 @@
 #include "cards/kpcx.h"
 #include "../desk/cardseed.h"
+#include "../reports/reportprobe.h"
 #include "cards/cardgrid.h"
 #include "fixture.h"
 #include "reports/reportoutput.h"
@@ -8,6 +9,7 @@
 #include "ui/messages.h"
 #include "ui/windows.h"
 
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -72,11 +74,16 @@ private slots:
         // The last listed card is current, and the reprint prints it at once.
         QCOMPARE(currentCard(), QString("1003"));
         QVERIFY(grid()->selectionModel()->isRowSelected(2, {}));
+        QVERIFY(QDir().mkpath(fixture->path("reports")));
         box<QLineEdit>("Edit1")->setFocus();
         QTest::keyClick(box<QLineEdit>("Edit1"), Qt::Key_P, Qt::ControlModifier);
         const QList<ReportOutput::Request> requests = ReportOutput::takeRequests();
         QCOMPARE(requests.size(), 1);
         QCOMPARE(requests.first().kind, ReportOutput::Request::Kind::Preview);
+        // The card printed is the last one, with an empty work unit.
+        const QString printed = ReportProbe::pdfText(requests.first().pdf);
+        QVERIFY2(printed.contains("1003") && printed.contains("112"), qPrintable(printed));
+        QVERIFY2(!printed.contains("第一中学"), qPrintable(printed));
     }
 
     void noRowsKeepsTheStatusBar()
