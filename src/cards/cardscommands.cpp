@@ -2,6 +2,13 @@
 
 #include "cards/bhcsh.h"
 #include "cards/blxk.h"
+#include "cards/gs.h"
+#include "cards/gscx.h"
+#include "cards/jgs.h"
+#include "cards/jjkcz.h"
+#include "cards/jyczcx.h"
+#include "cards/kpcx.h"
+#include "cards/kpgs.h"
 #include "cards/kpsz.h"
 #include "desk/cardsequence.h"
 #include "ui/messages.h"
@@ -25,6 +32,14 @@ const QList<Commands::Entry>& cardsCommands()
     static const QList<Commands::Entry> table{
         {"blxk", openCardIssue, 2},
         {"Tblxkfm", [](QWidget*) { Windows::showOrActivate<Tblxkfm>(); }, 2},
+        // Card management.
+        {"kpcx", [](QWidget*) { Windows::showOrActivate<Tkpcxfm>(); }, Tkpcxfm::helpContext},
+        {"N7", [](QWidget*) { Windows::showOrActivate<TFormgs>(); }},
+        {"N8", [](QWidget*) { Windows::showOrActivate<TFormjgs>(); }},
+        {"N18", [](QWidget*) { Windows::showOrActivate<TFormjjkcz>(); }},
+        {"kpgs", [](QWidget*) { Windows::showOrActivate<Tkpgsfm>(); }, Tkpgsfm::helpContext},
+        {"N19", [](QWidget*) { Windows::showOrActivate<TFormjyczcx>(); }},
+        {"N17", [](QWidget*) { Windows::showOrActivate<TFormgscx>(); }},
         // Screens the setup flow opens by class name.
         {"Tkpszfm", [](QWidget* parent) { Windows::runModal(new Tkpszfm(parent)); },
          Tkpszfm::helpContext, false},
