@@ -8,6 +8,8 @@
 #include "desk/refused.h"
 #include "desk/savepoint.h"
 
+#include <algorithm>
+
 namespace {
 // A typed amount: a decimal number, never negative.
 std::optional<Money> amountOf(const QString& text)
@@ -82,7 +84,7 @@ Money Fines::confirmDamage(const QString& amountText)
         throw ActionCancelled{};
     const std::optional<Money> amount = amountOf(amountText);
     if (!amount)
-        throw Refused(damageCaption, damageNotANumber, "Edit1");
+        throw Refused(hintCaption, damageNotANumber, "Edit1");
     Savepoint::run("damage_fine", [&] { Ledger::income(*amount, Ledger::Reason::damageFine); });
     return *amount;
 }
@@ -92,4 +94,45 @@ QString Fines::readerName(const QString& card)
     Sql q("select * from cardk where Kno=:Kno");
     q.bind(card).exec();
     return q.first() ? q.text("dzm") : QString();
+}
+
+Fines::CardMatch Fines::findCard(const QString& prefix)
+{
+    if (prefix.isEmpty())
+        throw Refused(hintCaption, "您必须输入读者的借书卡(证)号，才能登记罚款金额。", "Edit1");
+    Sql q("select kno,kdj from cardk where Kno like:Kno order by kno limit 2");
+    q.bind(prefix + "%").exec();
+    CardMatch match;
+    while (q.next()) {
+        if (++match.count == 1) {
+            match.number = q.text("kno");
+            match.grade = q.text("kdj");
+        }
+    }
+    if (match.count == 0)
+        throw Refused(hintCaption, "您输入的借书卡(证)号不存在，请确定后重新输入。", "Edit1");
+    return match;
+}
+
+QString Fines::gradeOf(const QString& card)
+{
+    return Sql::scalar("select kdj from cardk where kno=:kno", {card}).toString();
+}
+
+Fines::LoanMatch Fines::findOpenLoan(const QString& card, const QString& barcodePrefix)
+{
+    Sql q("select txm,hsrq from dzjsmxk where Kno=:Kno and txm like:txm and (hsJSR=\"\") "
+          "order by txm limit 2");
+    q.bind(card).bind(barcodePrefix + "%").exec();
+    LoanMatch match;
+    while (q.next()) {
+        if (++match.count == 1) {
+            match.barcode = q.text("txm");
+            const QDate due = q.date("hsrq");
+            match.daysOverdue = due.isValid() ? std::max<qint64>(0, due.daysTo(Clock::today())) : 0;
+        }
+    }
+    if (match.count == 0)
+        throw Refused(hintCaption, "该读者没有借阅该图书！请确定后重新输入。", "Edit4");
+    return match;
 }

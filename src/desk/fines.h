@@ -17,7 +17,7 @@ namespace Fines {
 inline constexpr const char* saveCaption = "保存提示";
 inline constexpr const char* overdueNotSaved = "该读者的逾期罚款金额保存不成功！";
 inline constexpr const char* confirmQuestion = "确认罚此金额?";
-inline constexpr const char* damageCaption = "提示";
+inline constexpr const char* hintCaption = "提示";
 inline constexpr const char* damageSaved = "您输入的罚款金额已经保存成功！。";
 inline constexpr const char* damageNotANumber = "您输入的罚款金额不为数字，请确定后重新输入。";
 
@@ -58,6 +58,26 @@ OverdueOutcome confirmOverdue(const OverdueEntry& entry, const Ask& ask);
 // box stops quietly (ActionCancelled); letters or a negative amount are refused with
 // the "不为数字" notice. Runs as a part of its own, like confirmOverdue.
 Money confirmDamage(const QString& amountText);
+
+// Card entry in the overdue fine dialog: cards of any validity whose number begins with
+// the typed text. Refuses an empty box and a prefix that matches no card.
+struct CardMatch {
+    int count = 0;  // 1, or 2 for several
+    QString number; // the only card's kno and kdj
+    QString grade;
+};
+CardMatch findCard(const QString& prefix);
+// The grade of a card, for a card picked from a list.
+QString gradeOf(const QString& card);
+
+// Barcode entry in the overdue fine dialog: the card's open loans whose barcode begins
+// with the typed text. Refuses when there is none.
+struct LoanMatch {
+    int count = 0;   // 1, or 2 for several
+    QString barcode; // the only loan's barcode
+    int daysOverdue = 0;
+};
+LoanMatch findOpenLoan(const QString& card, const QString& barcodePrefix);
 
 // The reader's name on a card (any card, valid or not), for the bills.
 QString readerName(const QString& card);

@@ -3,14 +3,16 @@
 #include "data/clock.h"
 #include "data/session.h"
 #include "data/sql.h"
+#include "desk/copies.h"
 #include "desk/refused.h"
 
 #include <optional>
 
 namespace {
 constexpr const char* returnCaption = "还书提示";
+constexpr const char* noSuchCard = "没有该借书证号！请确定后重新输入。";
 
-struct Loan {
+struct OpenLoan {
     qint64 id = 0;
     QString card;
     QString barcode;
@@ -26,7 +28,7 @@ struct Card {
 
 // The loan as it stands now; refused when it has been closed meanwhile (a second press,
 // another window), so a return never lowers the counters twice.
-Loan openLoan(qint64 id)
+OpenLoan openLoan(qint64 id)
 {
     Sql q("select * from dzjsmxk  where iid= :iid");
     q.bind(id).exec();
@@ -47,7 +49,7 @@ std::optional<Card> validCard(const QString& number)
 
 // Offers the overdue fine for the days up to today, when there are any and the grade
 // charges for them.
-void offerFine(const Loan& loan, const Card& card, const Returns::FineDesk& desk,
+void offerFine(const OpenLoan& loan, const Card& card, const Returns::FineDesk& desk,
                Returns::Outcome& outcome)
 {
     const std::optional<Fines::Overdue> fine = Fines::overdueToday(loan.due, card.grade);
@@ -57,24 +59,16 @@ void offerFine(const Loan& loan, const Card& card, const Returns::FineDesk& desk
     outcome.fine = desk.overdue({card.number, card.grade, loan.barcode, fine->days, fine->amount});
 }
 
-// A title still in circulation is on loan ("C") exactly while no copy is left on the
-// shelf; lost ("D") and disposed ("L") titles keep their state.
-void settleBookState(const QString& barcode)
-{
-    Sql::run("update tszk set tszt=case when jcs>=bs then \"C\" else \"W\" end "
-             "where txm=:txm and tszt in (\"W\",\"C\")",
-             {barcode});
-}
 } // namespace
 
 Returns::Outcome Returns::giveBack(const ReturnRequest& r, const FineDesk& desk)
 {
     if (r.loanId <= 0)
         throw ActionCancelled{};
-    const Loan loan = openLoan(r.loanId);
+    const OpenLoan loan = openLoan(r.loanId);
     const std::optional<Card> card = validCard(loan.card);
     if (!card)
-        throw Refused(returnCaption, "没有该借书证号！请确定后重新输入。", "Edit1");
+        throw Refused(returnCaption, noSuchCard, "Edit1");
     if (r.damage.isEmpty())
         throw Refused(saveCaption, "您必须输入读者归还的图书是否被损坏！", "ComboBox1");
     if (r.cardBox.isEmpty())
@@ -99,7 +93,7 @@ Returns::Outcome Returns::giveBack(const ReturnRequest& r, const FineDesk& desk)
     Sql::run("update tszk set jcs=case when jcs is null or jcs<1 then 0 else jcs-1 end "
              "where txm= :txm",
              {loan.barcode});
-    settleBookState(loan.barcode);
+    Copies::settleState(loan.barcode); // a copy is back on the shelf
     if (outcome.damaged) {
         if (desk.damage)
             desk.damage(loan.card, loan.barcode);
@@ -114,7 +108,7 @@ Returns::Outcome Returns::renew(qint64 loanId, const Ask& ask, const FineDesk& d
         throw ActionCancelled{};
     if (!ask("续借提示", "您确定要续借这本书吗？"))
         throw ActionCancelled{};
-    const Loan loan = openLoan(loanId);
+    const OpenLoan loan = openLoan(loanId);
     Card card;
     {
         Sql q("select km,kdj from cardk where kno=:kno");
@@ -169,4 +163,33 @@ int Returns::openLoanCount(const QString& card)
     return Sql::scalar("select count(*) as expr1001 from dzjsmxk where kno=:kno and hsjsr=\"\"",
                        {card})
         .toInt();
+}
+
+Match Returns::findCard(const QString& prefix)
+{
+    if (prefix.isEmpty())
+        throw Refused(returnCaption, "您必须输入读者的借阅卡号才能登记该读者的还书！", "Edit1");
+    try {
+        return Loans::findCards(prefix);
+    } catch (const Refused&) {
+        throw Refused(returnCaption, noSuchCard, "Edit1");
+    }
+}
+
+Match Returns::findAnyCard()
+{
+    try {
+        return Loans::findAllCards();
+    } catch (const Refused&) {
+        throw Refused(returnCaption, noSuchCard, "Edit1");
+    }
+}
+
+Returns::Reader Returns::reader(const QString& number)
+{
+    Sql q("select kno,dzm,kdj from cardk where kno=:kno");
+    q.bind(number).exec();
+    if (!q.first())
+        throw Refused(returnCaption, noSuchCard, "Edit1");
+    return {q.text("kno"), q.text("dzm"), q.text("kdj")};
 }

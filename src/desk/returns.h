@@ -3,6 +3,7 @@
 #include "data/money.h"
 #include "desk/ask.h"
 #include "desk/fines.h"
+#include "desk/loans.h"
 
 #include <QDate>
 #include <QString>
@@ -19,7 +20,7 @@ namespace Returns {
 inline constexpr const char* saveCaption = "保存提示";
 inline constexpr const char* returnSaved = "您输入的还书信息已经保存成功了！";
 inline constexpr const char* renewalSaved = "您输入的续借信息已经保存成功了！";
-inline constexpr const char* renewalLimit = "该读者的这本图书不能再续借！\r该读者必须归还此书。";
+inline constexpr const char* renewalLimit = "该读者的这本图书不能再续借！\n该读者必须归还此书。";
 
 // The loan the fine dialog is opened for: its boxes are filled from here.
 struct FineOffer {
@@ -64,6 +65,20 @@ Outcome giveBack(const ReturnRequest& request, const FineDesk& desk);
 // from its old one; an overdue loan's from today, as its fine covers the days up to today.
 // When no renewal is left, the outcome says so and the confirmed fine stays.
 Outcome renew(qint64 loanId, const Ask& ask, const FineDesk& desk);
+
+// --- card entry ---
+// The valid cards whose number begins with the typed text: nothing (refused), one, or
+// several for the card picker. Refuses an empty box.
+Match findCard(const QString& prefix);
+// Every valid card (the card list button).
+Match findAnyCard();
+// The reader on a card found or picked.
+struct Reader {
+    QString number; // kno
+    QString name;   // dzm
+    QString grade;  // kdj
+};
+Reader reader(const QString& number);
 
 // The open loans of a card, for the returning screen's list: iid, Kno, txm, jsrq, tsmc,
 // ctys, HSRQ. Bind the card number.
