@@ -2,6 +2,7 @@
 
 #include "circulation/dzshfk.h"
 #include "circulation/yqfkdj.h"
+#include "data/sql.h"
 #include "pickers/dzjykxx.h"
 #include "pickers/jsxxzl.h"
 #include "ui/action.h"
@@ -69,6 +70,14 @@ public:
             return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
         return QueryGridModel::headerData(section, orientation, role);
     }
+    // A column of a listed loan, shown or not.
+    QVariant at(int row, const QString& column) const
+    {
+        const int source = record().indexOf(column);
+        if (source < 0 || row < 0 || row >= rowCount())
+            return {};
+        return QSqlQueryModel::data(createIndex(row, source), Qt::DisplayRole);
+    }
 };
 
 QLineEdit* box(QWidget* parent, const char* name, bool readOnly, int width)
@@ -95,6 +104,11 @@ bool leftForAnotherWindow(QEvent* event)
     return reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason;
 }
 } // namespace
+
+QVariant Tdzhsdjfm::loanValue(int row, const QString& column) const
+{
+    return static_cast<const LoanListModel*>(m_loanModel)->at(row, column);
+}
 
 void Tdzhsdjfm::setFineDialogs(OverdueDialog overdue, DamageDialog damage)
 {
@@ -170,6 +184,10 @@ void Tdzhsdjfm::buildScreen()
     m_loans->setMinimumSize(640, 260);
     m_loans->installEventFilter(this);
     connect(m_loans, &QTableView::doubleClicked, this, [this] { showDetails(); });
+    connect(m_loans->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) {
+                m_loanId->setText(loanValue(current.row(), "iid").toString());
+            });
 
     // The list's own pop-up menu: return and renew by keyboard.
     auto* returnAction = new QAction("还书", m_loans);
@@ -334,14 +352,8 @@ void Tdzhsdjfm::loadLoans(const QString& card)
         // The first loan is the current row, not yet selected: the operator picks one.
         m_loans->selectionModel()->setCurrentIndex(m_loanModel->index(0, 0),
                                                    QItemSelectionModel::NoUpdate);
-        m_loanId->setText(m_loanModel->value(0, "iid").toString());
+        m_loanId->setText(loanValue(0, "iid").toString());
     }
-    connect(
-        m_loans->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-        [this](const QModelIndex& current) {
-            m_loanId->setText(m_loanModel->value(current.row(), "iid").toString());
-        },
-        Qt::UniqueConnection);
 }
 
 qint64 Tdzhsdjfm::currentLoan()
@@ -353,7 +365,7 @@ qint64 Tdzhsdjfm::currentLoan()
         Messages::plain(this, "请先选择一条记录！");
         return 0;
     }
-    return m_loanModel->value(current.row(), "iid").toLongLong();
+    return loanValue(current.row(), "iid").toLongLong();
 }
 
 Returns::FineDesk Tdzhsdjfm::fineDesk(QList<FineBills::Bill>* bills)
@@ -432,7 +444,7 @@ void Tdzhsdjfm::showDetails()
     const QModelIndex current = m_loans->currentIndex();
     if (!current.isValid())
         return;
-    const QString barcode = m_loanModel->value(current.row(), "txm").toString();
+    const QString barcode = loanValue(current.row(), "txm").toString();
     if (!barcode.isEmpty())
         Tjsxxzlfm::open(barcode, this);
 }

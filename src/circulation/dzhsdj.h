@@ -50,6 +50,7 @@ private:
     Returns::FineDesk fineDesk(QList<FineBills::Bill>* bills);
     void showTotal();
     void showDetails();
+    QVariant loanValue(int row, const QString& column) const;
 
     QLineEdit* m_card = nullptr;   // Edit1
     QLineEdit* m_name = nullptr;   // Edit4

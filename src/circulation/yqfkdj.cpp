@@ -1,5 +1,6 @@
 #include "circulation/yqfkdj.h"
 
+#include "data/sql.h"
 #include "pickers/dzjykxx.h"
 #include "ui/action.h"
 #include "ui/enterchain.h"

@@ -153,8 +153,8 @@ Returns::Outcome Returns::renew(qint64 loanId, const Ask& ask, const FineDesk& d
 
 QString Returns::openLoansStatement()
 {
-    return "select dzjsmxk.iid, dzjsmxk.Kno, dzjsmxk.txm, dzjsmxk.jsrq, tszk.tsmc, tszk.ctys, "
-           "dzjsmxk.HSRQ from dzjsmxk,tszk where dzjsmxk.txm=tszk.txm and dzjsmxk.Kno=:kno "
+    return "select dzjsmxk.txm, tszk.tsmc, tszk.ctys, dzjsmxk.HSRQ, dzjsmxk.iid, dzjsmxk.Kno, "
+           "dzjsmxk.jsrq from dzjsmxk,tszk where dzjsmxk.txm=tszk.txm and dzjsmxk.Kno=:kno "
            "and dzjsmxk.hsjsr=\"\" order by dzjsmxk.iid";
 }
 

@@ -80,8 +80,8 @@ struct Reader {
 };
 Reader reader(const QString& number);
 
-// The open loans of a card, for the returning screen's list: iid, Kno, txm, jsrq, tsmc,
-// ctys, HSRQ. Bind the card number.
+// The open loans of a card, for the returning screen's list: txm, tsmc, ctys, HSRQ (the
+// due date), then iid, Kno, jsrq. Bind the card number.
 QString openLoansStatement();
 // How many open loans the card has.
 int openLoanCount(const QString& card);
