@@ -1,9 +1,17 @@
 #include "circulation/circulationcommands.h"
 
+#include "circulation/dzhsdj.h"
+#include "circulation/dzjsdj.h"
+#include "circulation/yqfkdj.h"
 #include "ui/windows.h"
 
 const QList<Commands::Entry>& circulationCommands()
 {
-    static const QList<Commands::Entry> table{};
+    static const QList<Commands::Entry> table{
+        {"dzjsdj", [](QWidget*) { Windows::showOrActivate<Tdzjsdjfm>(); }, Tdzjsdjfm::helpContext},
+        {"dzhsdj", [](QWidget*) { Windows::showOrActivate<Tdzhsdjfm>(); }, Tdzhsdjfm::helpContext},
+        {"yqfkdj", [](QWidget* parent) { Windows::runModal(new Tyqfkdjfm(parent)); },
+         Tyqfkdjfm::helpContext},
+    };
     return table;
 }

@@ -14,6 +14,13 @@
 namespace {
 constexpr const char* buildConnection = "SCHEMA_BUILD";
 
+// A trigger's body holds statements of its own, each ending in ';', up to its "end".
+bool insideTriggerBody(const QString& statement)
+{
+    const QString text = statement.trimmed().toLower();
+    return text.startsWith(QLatin1String("create trigger")) && !text.endsWith(QLatin1String("end"));
+}
+
 QStringList splitScript(const QString& script)
 {
     QStringList statements;
@@ -37,7 +44,7 @@ QStringList splitScript(const QString& script)
                 quote = QChar();
         } else if (c == QChar('\'') || c == QChar('"')) {
             quote = c;
-        } else if (c == QChar(';')) {
+        } else if (c == QChar(';') && !insideTriggerBody(current)) {
             if (!current.trimmed().isEmpty())
                 statements << current.trimmed();
             current.clear();

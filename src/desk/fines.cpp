@@ -1,0 +1,138 @@
+#include "desk/fines.h"
+
+#include "data/clock.h"
+#include "data/session.h"
+#include "data/sql.h"
+#include "desk/grades.h"
+#include "desk/ledger.h"
+#include "desk/refused.h"
+#include "desk/savepoint.h"
+
+#include <algorithm>
+
+namespace {
+// A typed amount: a decimal number, never negative.
+std::optional<Money> amountOf(const QString& text)
+{
+    bool ok = false;
+    const Money amount = Money::fromText(text, &ok);
+    if (!ok || amount < Money())
+        return std::nullopt;
+    return amount;
+}
+} // namespace
+
+std::optional<Fines::Overdue> Fines::overdue(const QDate& due, Money finePerDay, const QDate& today)
+{
+    if (!due.isValid() || finePerDay <= Money())
+        return std::nullopt;
+    const qint64 days = due.daysTo(today);
+    if (days <= 0)
+        return std::nullopt;
+    return Overdue{static_cast<int>(days), finePerDay * days};
+}
+
+std::optional<Fines::Overdue> Fines::overdueToday(const QDate& due, const QString& grade)
+{
+    const std::optional<Grade> found = Grades::find(grade);
+    return overdue(due, found ? found->finePerDay : Money(), Clock::today());
+}
+
+Fines::OverdueOutcome Fines::confirmOverdue(const OverdueEntry& e, const Ask& ask)
+{
+    if (e.card.isEmpty())
+        throw Refused(saveCaption, "您必须输入读者的借书卡(证)号，才能登记罚款金额。", "Edit1");
+    if (e.barcode.isEmpty())
+        throw Refused(saveCaption, "您必须图书条型码才能保存该信息。", "Edit4");
+    if (e.amount.isEmpty())
+        throw Refused(saveCaption, "您必须登记罚款金额才能保存该信息。", "Edit3");
+
+    OverdueOutcome outcome;
+    Savepoint::run("overdue_fine", [&] {
+        const QDate today = Clock::today();
+        Sql taken("select * from dzyqfkmxk where Kno=:Kno and Rq=:rq and txm=:txm");
+        taken.bind(e.card).bind(today).bind(e.barcode).exec();
+        if (taken.first()) {
+            // This card's fine for this book has been taken today already.
+            outcome.kind = OverdueOutcome::Kind::AlreadyTaken;
+            return;
+        }
+        const std::optional<Money> amount = amountOf(e.amount);
+        if (!amount)
+            throw Refused(saveCaption, overdueNotSaved, "Edit3");
+        Sql("insert into dzyqfkmxk values(:Kno,:rq,:jsr,:txm,:kdj,:je)")
+            .bind(e.card)
+            .bind(today)
+            .bind(Session::current().name)
+            .bind(e.barcode)
+            .bind(e.grade)
+            .bind(*amount)
+            .exec();
+        // The fine row stays whatever the answer: it records that the fine was offered.
+        if (ask("提示信息", confirmQuestion)) {
+            Ledger::income(*amount, Ledger::Reason::overdueFine);
+            outcome.kind = OverdueOutcome::Kind::Confirmed;
+            outcome.amount = *amount;
+        }
+    });
+    return outcome;
+}
+
+Money Fines::confirmDamage(const QString& amountText)
+{
+    if (amountText.isEmpty())
+        throw ActionCancelled{};
+    const std::optional<Money> amount = amountOf(amountText);
+    if (!amount)
+        throw Refused(hintCaption, damageNotANumber, "Edit1");
+    Savepoint::run("damage_fine", [&] { Ledger::income(*amount, Ledger::Reason::damageFine); });
+    return *amount;
+}
+
+QString Fines::readerName(const QString& card)
+{
+    Sql q("select * from cardk where Kno=:Kno");
+    q.bind(card).exec();
+    return q.first() ? q.text("dzm") : QString();
+}
+
+Fines::CardMatch Fines::findCard(const QString& prefix)
+{
+    if (prefix.isEmpty())
+        throw Refused(hintCaption, "您必须输入读者的借书卡(证)号，才能登记罚款金额。", "Edit1");
+    Sql q("select kno,kdj from cardk where Kno like:Kno order by kno limit 2");
+    q.bind(prefix + "%").exec();
+    CardMatch match;
+    while (q.next()) {
+        if (++match.count == 1) {
+            match.number = q.text("kno");
+            match.grade = q.text("kdj");
+        }
+    }
+    if (match.count == 0)
+        throw Refused(hintCaption, "您输入的借书卡(证)号不存在，请确定后重新输入。", "Edit1");
+    return match;
+}
+
+QString Fines::gradeOf(const QString& card)
+{
+    return Sql::scalar("select kdj from cardk where kno=:kno", {card}).toString();
+}
+
+Fines::LoanMatch Fines::findOpenLoan(const QString& card, const QString& barcodePrefix)
+{
+    Sql q("select txm,hsrq from dzjsmxk where Kno=:Kno and txm like:txm and (hsJSR=\"\") "
+          "order by txm limit 2");
+    q.bind(card).bind(barcodePrefix + "%").exec();
+    LoanMatch match;
+    while (q.next()) {
+        if (++match.count == 1) {
+            match.barcode = q.text("txm");
+            const QDate due = q.date("hsrq");
+            match.daysOverdue = due.isValid() ? std::max<qint64>(0, due.daysTo(Clock::today())) : 0;
+        }
+    }
+    if (match.count == 0)
+        throw Refused(hintCaption, "该读者没有借阅该图书！请确定后重新输入。", "Edit4");
+    return match;
+}

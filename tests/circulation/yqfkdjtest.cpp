@@ -1,0 +1,142 @@
+#include "circulation/yqfkdj.h"
+#include "circulation/finebills.h"
+#include "data/sql.h"
+#include "driver.h"
+#include "fixture.h"
+#include "pickers/dzjykxx.h"
+#include "reports/reportoutput.h"
+#include "seed.h"
+#include "testmain.h"
+#include "ui/messages.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+QStringList openedLoanQueries;
+void recordLoanQuery(const QString& card, const QString& prefix, QWidget*)
+{
+    openedLoanQueries << card + "/" + prefix;
+}
+} // namespace
+
+// The overdue fine dialog opened from the menu: card and book entered by hand.
+class YqfkdjTest : public QObject {
+    Q_OBJECT
+    std::unique_ptr<Fixture> fixture;
+    std::unique_ptr<Tyqfkdjfm> dialog;
+
+    QLineEdit* edit(const char* name) { return Driver::box<QLineEdit>(dialog.get(), name); }
+    void confirm(bool yes)
+    {
+        Messages::queueAnswer(yes);
+        Driver::box<QPushButton>(dialog.get(), "BitBtn1")->click();
+    }
+
+private slots:
+    void init()
+    {
+        fixture = std::make_unique<Fixture>();
+        Seed::grade();
+        for (const char* number : {"1001", "1002"}) {
+            Seed::CardRow card;
+            card.number = number;
+            card.name = QString("读者") + number;
+            Seed::card(card);
+        }
+        for (const char* barcode : {"B10", "B11", "C20"}) {
+            Seed::BookRow book;
+            book.barcode = barcode;
+            Seed::book(book);
+            Seed::loan("1001", barcode, Fixture::today().addDays(-40),
+                       Fixture::today().addDays(-6));
+        }
+        FineBills::setPrintFlag(false);
+        Tyqfkdjfm::setMatchingLoansOpener(recordLoanQuery);
+        openedLoanQueries.clear();
+        dialog = std::make_unique<Tyqfkdjfm>();
+        dialog->show();
+    }
+    void cleanup()
+    {
+        dialog.reset();
+        Tdzjykxxfm::clearAnswers();
+        fixture.reset();
+    }
+
+    void cardAndBarcodeEntryFillTheBoxes()
+    {
+        Driver::enter(edit("Edit1"));
+        QCOMPARE(Driver::shown(),
+                 QStringList{"提示:您必须输入读者的借书卡(证)号，才能登记罚款金额。"});
+        Driver::type(edit("Edit1"), "9", true);
+        QCOMPARE(Driver::shown(),
+                 QStringList{"提示:您输入的借书卡(证)号不存在，请确定后重新输入。"});
+
+        // Several cards: the one chosen in the picker is the card of the fine.
+        edit("Edit1")->setText("100");
+        Tdzjykxxfm::queueAnswer("1001");
+        Driver::enter(edit("Edit1"));
+        QCOMPARE(edit("Edit1")->text(), QString("1001"));
+        QCOMPARE(edit("Edit2")->text(), QString("A"));
+
+        Driver::type(edit("Edit4"), "D", true);
+        QCOMPARE(Driver::shown(), QStringList{"提示:该读者没有借阅该图书！请确定后重新输入。"});
+        edit("Edit4")->setText("B1");
+        Driver::enter(edit("Edit4"));
+        QCOMPARE(openedLoanQueries, QStringList{"1001/B1"});
+        edit("Edit4")->setText("C");
+        Driver::enter(edit("Edit4"));
+        QCOMPARE(edit("Edit4")->text(), QString("C20"));
+        QCOMPARE(Driver::shown(), QStringList());
+    }
+
+    void confirmWritesTheFineAndPrintsAtOnce()
+    {
+        FineBills::setPrintFlag(true);
+        edit("Edit1")->setText("1001");
+        Driver::enter(edit("Edit1"));
+        edit("Edit4")->setText("C");
+        Driver::enter(edit("Edit4"));
+        edit("Edit3")->setText("3");
+        confirm(true);
+        QCOMPARE(Driver::shown(),
+                 (QStringList{"提示信息:确认罚此金额?", "提示信息:该读者的逾期罚款单已送打印！"}));
+        QVERIFY(dialog->outcome().confirmed());
+        QVERIFY(!dialog->isVisible());
+        QCOMPARE(ReportOutput::takeRequests().size(), 1);
+        QCOMPARE(Fixture::count("select count(*) from dzyqfkmxk where kno='1001' and txm='C20' "
+                                "and kdj='A' and je=3"),
+                 1);
+        QCOMPARE(Fixture::count("select count(*) from cwk where srje=3"), 1);
+    }
+
+    void aFailedConfirmKeepsTheDialogOpen()
+    {
+        edit("Edit1")->setText("1001");
+        edit("Edit2")->setText("A");
+        edit("Edit4")->setText("C20");
+        edit("Edit3")->setText("abc");
+        confirm(true);
+        QCOMPARE(Driver::shown(), QStringList{"保存提示:该读者的逾期罚款金额保存不成功！"});
+        QVERIFY(dialog->isVisible());
+
+        Sql::run("create trigger refuse before insert on cwk "
+                 "begin select raise(abort, 'disk full'); end");
+        edit("Edit3")->setText("2");
+        confirm(true);
+        QCOMPARE(Driver::shown(), (QStringList{"提示信息:确认罚此金额?",
+                                               "保存提示:该读者的逾期罚款金额保存不成功！"}));
+        QVERIFY(dialog->isVisible());
+        QCOMPARE(Fixture::count("select count(*) from dzyqfkmxk"), 0);
+
+        Sql::run("drop trigger refuse");
+        confirm(true);
+        QVERIFY(dialog->outcome().confirmed());
+        QCOMPARE(Fixture::count("select count(*) from cwk where srje=2"), 1);
+    }
+};
+
+LIBRARY_TEST(YqfkdjTest)
+#include "yqfkdjtest.moc"
