@@ -31,6 +31,13 @@ void applyPragmas(QSqlDatabase& db)
     q.exec("PRAGMA foreign_keys=OFF");
 }
 
+// A trigger's body holds statements of its own, each ending in ';', up to its "end".
+bool insideTriggerBody(const QString& statement)
+{
+    const QString text = statement.trimmed().toLower();
+    return text.startsWith(QLatin1String("create trigger")) && !text.endsWith(QLatin1String("end"));
+}
+
 QStringList splitScript(const QString& script)
 {
     QStringList statements;
@@ -54,7 +61,7 @@ QStringList splitScript(const QString& script)
                 quote = QChar();
         } else if (c == QChar('\'') || c == QChar('"')) {
             quote = c;
-        } else if (c == QChar(';')) {
+        } else if (c == QChar(';') && !insideTriggerBody(current)) {
             if (!current.trimmed().isEmpty())
                 statements << current.trimmed();
             current.clear();
@@ -139,6 +146,10 @@ bool Database::open(QString* error)
         Log::write(QString("%1 is not a library database: %2").arg(file, probe.lastError().text()));
         return false;
     }
+    // The probe's statement must be finished first: the store refuses to change the
+    // like function while a statement is active, and the pragma would fail unnoticed
+    // (index look-ups case-sensitive, every other like case-insensitive).
+    probe.finish();
     applyPragmas(db);
     return true;
 }

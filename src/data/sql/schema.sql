@@ -20,6 +20,20 @@ create index tszk_zz on tszk(zz);
 create index tszk_isbn on tszk(isbn);
 create index tszk_scddbh on tszk(scddbh);
 create index tszk_bmrq on tszk(bmrq);
+-- Title fragments: a trigram index over the titles (case-sensitive like the look-ups),
+-- kept in step with tszk by its triggers. It only narrows the rows; the look-up still
+-- tests the title itself.
+create virtual table tszk_title using fts5(tsmc, tokenize='trigram case_sensitive 1');
+create trigger tszk_title_insert after insert on tszk begin
+    insert or replace into tszk_title(rowid, tsmc) values (new.rowid, new.tsmc);
+end;
+create trigger tszk_title_update after update of tsmc on tszk begin
+    delete from tszk_title where rowid = old.rowid;
+    insert or replace into tszk_title(rowid, tsmc) values (new.rowid, new.tsmc);
+end;
+create trigger tszk_title_delete after delete on tszk begin
+    delete from tszk_title where rowid = old.rowid;
+end;
 
 create table tszklsk (
     txm varchar(20), tsmc varchar(60), bs smallint, jcs smallint, tszt varchar(1)
@@ -99,6 +113,8 @@ create table dzjsmxk (
     hsjsr varchar(8), sfsh varchar(1), xjcs smallint
 );
 create index dzjsmxk_kno_hsjsr on dzjsmxk(kno, hsjsr);
+-- A card holds at most one open loan of a title.
+create unique index dzjsmxk_open on dzjsmxk(kno, txm) where hsjsr is null;
 create index dzjsmxk_txm on dzjsmxk(txm);
 create index dzjsmxk_hsrq on dzjsmxk(hsrq);
 create index dzjsmxk_jsrq on dzjsmxk(jsrq);
