@@ -113,7 +113,7 @@ Reader Loans::acceptCard(const QString& number)
     Sql grade("select yjsbs from jykdjk where kdj=:kdj and km=:km");
     grade.bind(reader.grade).bind(reader.cardType).exec();
     if (!grade.first())
-        throw Refused::plain("借书等级还没有设置好！", "Edit1");
+        throw Refused::plain("借书等级还没有设置好！");
     reader.maxBooks = grade.integer("yjsbs");
     return reader;
 }
