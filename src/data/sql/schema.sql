@@ -20,6 +20,7 @@ create index tszk_zz on tszk(zz);
 create index tszk_isbn on tszk(isbn);
 create index tszk_scddbh on tszk(scddbh);
 create index tszk_bmrq on tszk(bmrq);
+create index tszk_fsjh on tszk(fsjh);
 
 create table tszklsk (
     txm varchar(20), tsmc varchar(60), bs smallint, jcs smallint, tszt varchar(1)

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QHash>
+#include <QWidget>
+
+class DateBox;
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+class QSqlQueryModel;
+class QTableView;
+
+// "阅览室查询": the issues out in the reading room and their readers.
+class Tylscxfm : public QWidget {
+    Q_OBJECT
+public:
+    explicit Tylscxfm(QWidget* parent = nullptr);
+
+    static constexpr int helpContext = 21;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildScreen();
+    void queryClick();
+    void clearClick();
+    void step(int delta);
+    void closeScreen();
+
+    QLineEdit* m_name = nullptr;  // Edit1
+    QComboBox* m_type = nullptr;  // ComboBox1
+    QLineEdit* m_issue = nullptr; // Edit2
+    QLineEdit* m_date = nullptr;  // Edit3
+    DateBox* m_dateBox = nullptr;
+    QLineEdit* m_mnemonic = nullptr;  // Edit4
+    QLineEdit* m_publisher = nullptr; // Edit5
+    QPushButton* m_query = nullptr;
+    QTableView* m_grid = nullptr; // DBGrid1
+    QSqlQueryModel* m_model = nullptr;
+    QHash<QObject*, QWidget*> m_enterNext;
+};
