@@ -2,17 +2,17 @@
 
 #include "desk/shelving.h"
 #include "ui/action.h"
+#include "ui/enterchain.h"
 #include "ui/gbklimit.h"
 #include "ui/help.h"
 #include "ui/messages.h"
+#include "ui/screenkit.h"
 
-#include <QAction>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -24,8 +24,8 @@ Txssjfm::Txssjfm(QWidget* parent) : QWidget(parent)
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
-    Help::setContext(this, helpContext);
     buildScreen();
+    Help::attach(this, helpContext);
     Action::run(this, [&] { m_shelf->addItems(Shelving::shelves()); });
     m_shelf->setCurrentIndex(-1);
     m_shelf->clearEditText();
@@ -63,8 +63,8 @@ void Txssjfm::buildScreen()
     cancel->setObjectName("BitBtn2");
     // Nothing is held back for writing: Enter in the shelf box writes at once, so both
     // buttons only close the screen.
-    connect(ok, &QPushButton::clicked, this, &Txssjfm::closeScreen);
-    connect(cancel, &QPushButton::clicked, this, &Txssjfm::closeScreen);
+    connect(ok, &QPushButton::clicked, this, [this] { Screen::close(this); });
+    connect(cancel, &QPushButton::clicked, this, [this] { Screen::close(this); });
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(ok);
@@ -75,21 +75,23 @@ void Txssjfm::buildScreen()
     layout->addLayout(buttons);
     layout->setContentsMargins(16, 14, 16, 12);
 
-    connect(m_barcode, &QLineEdit::returnPressed, this, &Txssjfm::lookUp);
+    EnterChain::link(this, {m_barcode, m_shelf})
+        ->onEnter(m_barcode,
+                  [this] {
+                      lookUp();
+                      return false;
+                  })
+        ->onEnter(m_shelf, [this] {
+            save();
+            return false;
+        });
     // A changed barcode is not the book shown any more: nothing is written for it
     // until it is looked up.
     connect(m_barcode, &QLineEdit::textEdited, this, [this] {
         m_title->clear();
         m_found.clear();
     });
-    connect(m_shelf->lineEdit(), &QLineEdit::returnPressed, this, &Txssjfm::save);
-
-    auto* closeAction = new QAction("关闭", this);
-    closeAction->setShortcut(Qt::Key_Escape);
-    closeAction->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    connect(closeAction, &QAction::triggered, this, &Txssjfm::closeScreen);
-    addAction(closeAction);
-    setContextMenuPolicy(Qt::ActionsContextMenu);
+    Screen::closeOnEscape(this);
 }
 
 void Txssjfm::lookUp()
@@ -122,12 +124,4 @@ void Txssjfm::save()
     m_shelf->setCurrentIndex(-1);
     m_shelf->clearEditText();
     m_barcode->setFocus();
-}
-
-void Txssjfm::closeScreen()
-{
-    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
-        sub->close();
-    else
-        close();
 }

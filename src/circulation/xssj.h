@@ -18,7 +18,6 @@ private:
     void buildScreen();
     void lookUp();
     void save();
-    void closeScreen();
 
     QLineEdit* m_barcode = nullptr; // Edit1
     QLineEdit* m_title = nullptr;   // Edit2

@@ -6,21 +6,18 @@
 #include "readingroom/qkcx.h"
 #include "ui/action.h"
 #include "ui/datebox.h"
-#include "ui/help.h"
+#include "ui/enterchain.h"
 #include "ui/messages.h"
+#include "ui/screenkit.h"
 
-#include <QAction>
-#include <QApplication>
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QImage>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMdiSubWindow>
 #include <QPixmap>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -130,58 +127,33 @@ void Tdyfydjfm::buildScreen()
 
     connect(m_lend, &QPushButton::clicked, this, &Tdyfydjfm::lendClick);
     connect(giveBack, &QPushButton::clicked, this, &Tdyfydjfm::returnClick);
-    connect(cancel, &QPushButton::clicked, this, &Tdyfydjfm::closeScreen);
+    connect(cancel, &QPushButton::clicked, this, [this] { Screen::close(this); });
     connect(m_find, &QPushButton::clicked, this, &Tdyfydjfm::lookUpPeriodical);
     connect(m_card, &QLineEdit::textEdited, this, [this] { m_cardLookedUp.clear(); });
 
     const QList<QWidget*> order = {m_type,      m_mnemonic, m_name,       m_date, m_issue,
                                    m_publisher, m_card,     m_readerName, m_lend};
-    for (int i = 0; i + 1 < order.size(); ++i) {
+    for (int i = 0; i + 1 < order.size(); ++i)
         setTabOrder(order[i], order[i + 1]);
-        order[i]->installEventFilter(this);
-        if (order[i] != m_mnemonic) // Enter there looks the periodical up
-            m_enterNext.insert(order[i], order[i + 1]);
-    }
-
-    auto* closeAction = new QAction("关闭", this);
-    closeAction->setShortcut(Qt::Key_Escape);
-    closeAction->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    connect(closeAction, &QAction::triggered, this, &Tdyfydjfm::closeScreen);
-    addAction(closeAction);
-    setContextMenuPolicy(Qt::ActionsContextMenu);
-}
-
-bool Tdyfydjfm::movesWithinScreen(QFocusEvent* event) const
-{
-    if (event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason)
+    EnterChain::link(this, order)->onEnter(m_mnemonic, [this] {
+        lookUpPeriodical();
         return false;
-    const QWidget* other = QApplication::focusWidget();
-    return other && isAncestorOf(other);
+    });
+    // Leaving the card box (Enter goes on to the reader's name) looks the card up.
+    Screen::onLeave(m_card, [this] { return m_card->text().isEmpty() || lookUpCard(); });
+    m_mnemonic->installEventFilter(this);
+    Screen::closeOnEscape(this);
 }
 
 bool Tdyfydjfm::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            if (watched == m_mnemonic) {
-                lookUpPeriodical();
-                return true;
-            }
-            if (m_enterNext.contains(watched)) {
-                m_enterNext.value(watched)->setFocus(Qt::TabFocusReason);
-                return true;
-            }
-        }
-    } else if (watched == m_mnemonic && event->type() == QEvent::FocusIn) {
+    // The look-up button shows while the mnemonic box has the focus.
+    if (watched == m_mnemonic && event->type() == QEvent::FocusIn) {
         m_find->show();
-    } else if (event->type() == QEvent::FocusOut) {
-        auto* focus = static_cast<QFocusEvent*>(event);
-        if (watched == m_mnemonic && focus->reason() != Qt::ActiveWindowFocusReason &&
-            focus->reason() != Qt::PopupFocusReason)
+    } else if (watched == m_mnemonic && event->type() == QEvent::FocusOut) {
+        const auto reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
             m_find->hide();
-        if (watched == m_card && movesWithinScreen(focus) && !m_card->text().isEmpty())
-            lookUpCard();
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -271,12 +243,4 @@ void Tdyfydjfm::returnClick()
         box->clear();
     m_photo->clear();
     m_cardLookedUp.clear();
-}
-
-void Tdyfydjfm::closeScreen()
-{
-    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
-        sub->close();
-    else
-        close();
 }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QHash>
 #include <QWidget>
 
 class DateBox;
@@ -26,8 +25,6 @@ private:
     void showPhoto(const QString& path);
     void lendClick();
     void returnClick();
-    void closeScreen();
-    bool movesWithinScreen(QFocusEvent* event) const;
 
     QComboBox* m_type = nullptr;     // ComboBox1
     QLineEdit* m_mnemonic = nullptr; // Edit7
@@ -42,5 +39,4 @@ private:
     QLabel* m_photo = nullptr;         // Image1
     QPushButton* m_lend = nullptr;
     QString m_cardLookedUp; // the card whose reader the name and photo boxes show
-    QHash<QObject*, QWidget*> m_enterNext;
 };

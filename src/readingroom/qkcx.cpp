@@ -1,14 +1,12 @@
 #include "readingroom/qkcx.h"
 
-#include "readingroom/periodicalgrid.h"
+#include "data/sql.h"
 #include "ui/action.h"
-#include "ui/windows.h"
+#include "ui/screenkit.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QPushButton>
-#include <QSqlQueryModel>
-#include <QSqlRecord>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -43,8 +41,11 @@ TFormqkcx::TFormqkcx(const Selection& rows, QWidget* parent) : QDialog(parent)
     setWindowTitle("查询信息");
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    m_model = new QSqlQueryModel(this);
-    m_grid = PeriodicalGrid::create(this, m_model, "DBGrid1");
+    m_model = new QueryGridModel(
+        {{"mc", "图书名称"}, {"kh", "刊期"}, {"cbrq", "出版日期"}, {"cbsmc", "出版社名称"}}, this);
+    m_grid = new QTableView(this);
+    m_grid->setObjectName("DBGrid1");
+    Grid::setUp(m_grid, m_model);
     auto* ok = new QPushButton("确定", this);
     ok->setObjectName("BitBtn1");
     auto* buttons = new QHBoxLayout;
@@ -59,10 +60,12 @@ TFormqkcx::TFormqkcx(const Selection& rows, QWidget* parent) : QDialog(parent)
     connect(m_grid, &QTableView::doubleClicked, this, &QDialog::accept);
     new ChoiceGrid(m_grid, this);
     Action::run(this, [&] {
-        PeriodicalGrid::show(
-            m_grid, m_model, rows,
-            {{"mc", "图书名称"}, {"kh", "刊期"}, {"cbrq", "出版日期"}, {"cbsmc", "出版社名称"}});
+        Sql query(rows.statement);
+        query.bindAll(rows.values).exec();
+        m_model->show(query);
     });
+    if (m_model->rowCount() > 0)
+        m_grid->selectRow(0);
     m_grid->setFocus();
 }
 
@@ -71,7 +74,7 @@ qint64 TFormqkcx::chosen() const
     const QModelIndex current = m_grid->currentIndex();
     if (!current.isValid())
         return 0;
-    return m_model->record(current.row()).value("iid").toLongLong();
+    return m_model->value(current.row(), "iid").toLongLong();
 }
 
 Periodical TFormqkcx::choose(const Selection& rows, QWidget* parent)

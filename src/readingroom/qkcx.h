@@ -4,7 +4,7 @@
 
 #include <QDialog>
 
-class QSqlQueryModel;
+class QueryGridModel;
 class QTableView;
 
 // "查询信息": the register rows a look-up found, to choose one. Closing it in any way
@@ -22,5 +22,5 @@ public:
 
 private:
     QTableView* m_grid = nullptr; // DBGrid1
-    QSqlQueryModel* m_model = nullptr;
+    QueryGridModel* m_model = nullptr;
 };

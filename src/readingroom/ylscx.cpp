@@ -1,22 +1,20 @@
 #include "readingroom/ylscx.h"
 
+#include "data/sql.h"
 #include "desk/readingroom.h"
-#include "readingroom/periodicalgrid.h"
 #include "ui/action.h"
 #include "ui/datebox.h"
+#include "ui/enterchain.h"
 #include "ui/help.h"
 #include "ui/messages.h"
+#include "ui/screenkit.h"
 
-#include <QAction>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMdiSubWindow>
 #include <QPushButton>
-#include <QSqlQueryModel>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -28,7 +26,6 @@ Tylscxfm::Tylscxfm(QWidget* parent) : QWidget(parent)
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
-    Help::setContext(this, helpContext);
     buildScreen();
     clearClick();
 }
@@ -77,13 +74,18 @@ void Tylscxfm::buildScreen()
     conditions->addWidget(new QLabel("出版社名称:", this), 3, 2);
     conditions->addWidget(m_publisher, 3, 3);
 
-    m_model = new QSqlQueryModel(this);
-    m_grid = PeriodicalGrid::create(this, m_model, "DBGrid1");
-
-    auto* prior = new QPushButton("上一条", this);
-    prior->setObjectName("prior");
-    auto* next = new QPushButton("下一条", this);
-    next->setObjectName("next");
+    m_model = new QueryGridModel({{"mc", "名称"},
+                                  {"kh", "刊号"},
+                                  {"cbrq", "出版日期"},
+                                  {"lx", "类型"},
+                                  {"dzm", "读者姓名"},
+                                  {"kno", "借书证编号"},
+                                  {"cbsmc", "出版社名称"},
+                                  {"jyrq", "借阅日期"}},
+                                 this);
+    m_grid = new QTableView(this);
+    m_grid->setObjectName("DBGrid1");
+    Grid::setUp(m_grid, m_model);
     m_query = new QPushButton("查询&F", this);
     m_query->setObjectName("BitBtn1");
     auto* clear = new QPushButton("重查&R", this);
@@ -93,8 +95,7 @@ void Tylscxfm::buildScreen()
     auto* close = new QPushButton("关闭&X", this);
     close->setObjectName("BitBtn4");
     auto* buttons = new QHBoxLayout;
-    buttons->addWidget(prior);
-    buttons->addWidget(next);
+    buttons->addWidget(Navigator::forGrid(this, m_grid));
     buttons->addStretch();
     for (QPushButton* b : {m_query, clear, help, close})
         buttons->addWidget(b);
@@ -105,40 +106,19 @@ void Tylscxfm::buildScreen()
     layout->addLayout(buttons);
     resize(820, 480);
 
-    connect(prior, &QPushButton::clicked, this, [this] { step(-1); });
-    connect(next, &QPushButton::clicked, this, [this] { step(1); });
     connect(m_query, &QPushButton::clicked, this, &Tylscxfm::queryClick);
     connect(clear, &QPushButton::clicked, this, &Tylscxfm::clearClick);
-    connect(help, &QPushButton::clicked, this, [this] { Help::showContext(helpContext, this); });
-    connect(close, &QPushButton::clicked, this, &Tylscxfm::closeScreen);
+    Help::attach(this, helpContext, help);
+    connect(close, &QPushButton::clicked, this, [this] { Screen::close(this); });
 
-    m_enterNext = {{m_name, m_type},      {m_type, m_issue},      {m_issue, m_date},
-                   {m_date, m_publisher}, {m_publisher, m_query}, {m_mnemonic, m_publisher}};
-    for (QObject* box : m_enterNext.keys())
-        box->installEventFilter(this);
     const QList<QWidget*> order = {m_name,     m_type,      m_issue, m_date,
                                    m_mnemonic, m_publisher, m_query};
     for (int i = 0; i + 1 < order.size(); ++i)
         setTabOrder(order[i], order[i + 1]);
-
-    auto* closeAction = new QAction("关闭", this);
-    closeAction->setShortcut(Qt::Key_Escape);
-    closeAction->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    connect(closeAction, &QAction::triggered, this, &Tylscxfm::closeScreen);
-    addAction(closeAction);
-    setContextMenuPolicy(Qt::ActionsContextMenu);
-}
-
-bool Tylscxfm::eventFilter(QObject* watched, QEvent* event)
-{
-    if (event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && m_enterNext.contains(watched)) {
-            m_enterNext.value(watched)->setFocus(Qt::TabFocusReason);
-            return true;
-        }
-    }
-    return QWidget::eventFilter(watched, event);
+    // The mnemonic is filled after a picked date; Enter goes on from there as from the date.
+    EnterChain::link(this, {m_name, m_type, m_issue, m_date, m_publisher, m_query})
+        ->hop(m_mnemonic, m_publisher);
+    Screen::closeOnEscape(this);
 }
 
 void Tylscxfm::queryClick()
@@ -147,15 +127,12 @@ void Tylscxfm::queryClick()
                                              m_issue->text(),     m_date->text(),
                                              m_publisher->text(), m_mnemonic->text()};
     const bool done = Action::run(this, [&] {
-        PeriodicalGrid::show(m_grid, m_model, ReadingRoom::issuesOut(conditions),
-                             {{"mc", "名称"},
-                              {"kh", "刊号"},
-                              {"cbrq", "出版日期"},
-                              {"lx", "类型"},
-                              {"dzm", "读者姓名"},
-                              {"kno", "借书证编号"},
-                              {"cbsmc", "出版社名称"},
-                              {"jyrq", "借阅日期"}});
+        const Selection rows = ReadingRoom::issuesOut(conditions);
+        Sql query(rows.statement);
+        query.bindAll(rows.values).exec();
+        m_model->show(query);
+        if (m_model->rowCount() > 0)
+            m_grid->selectRow(0);
     });
     if (done && m_model->rowCount() == 0)
         Messages::notice(this, "提示信息", ReadingRoom::nothingFoundText(conditions));
@@ -167,23 +144,4 @@ void Tylscxfm::clearClick()
         box->clear();
     m_type->setCurrentIndex(0);
     m_name->setFocus();
-}
-
-void Tylscxfm::step(int delta)
-{
-    const int row = m_grid->currentIndex().row() + delta;
-    if (row < 0)
-        return;
-    if (row >= m_model->rowCount() && m_model->canFetchMore())
-        m_model->fetchMore();
-    if (row < m_model->rowCount())
-        m_grid->selectRow(row);
-}
-
-void Tylscxfm::closeScreen()
-{
-    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
-        sub->close();
-    else
-        close();
 }

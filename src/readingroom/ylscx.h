@@ -1,13 +1,12 @@
 #pragma once
 
-#include <QHash>
 #include <QWidget>
 
 class DateBox;
 class QComboBox;
 class QLineEdit;
 class QPushButton;
-class QSqlQueryModel;
+class QueryGridModel;
 class QTableView;
 
 // "阅览室查询": the issues out in the reading room and their readers.
@@ -18,15 +17,10 @@ public:
 
     static constexpr int helpContext = 21;
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     void buildScreen();
     void queryClick();
     void clearClick();
-    void step(int delta);
-    void closeScreen();
 
     QLineEdit* m_name = nullptr;  // Edit1
     QComboBox* m_type = nullptr;  // ComboBox1
@@ -37,6 +31,5 @@ private:
     QLineEdit* m_publisher = nullptr; // Edit5
     QPushButton* m_query = nullptr;
     QTableView* m_grid = nullptr; // DBGrid1
-    QSqlQueryModel* m_model = nullptr;
-    QHash<QObject*, QWidget*> m_enterNext;
+    QueryGridModel* m_model = nullptr;
 };

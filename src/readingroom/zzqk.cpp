@@ -6,19 +6,18 @@
 #include "readingroom/zzqkcx.h"
 #include "ui/action.h"
 #include "ui/datebox.h"
+#include "ui/enterchain.h"
 #include "ui/help.h"
+#include "ui/screenkit.h"
 #include "ui/windows.h"
 
-#include <QAction>
-#include <QApplication>
 #include <QComboBox>
+#include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -35,7 +34,6 @@ Tzzqkfm::Tzzqkfm(QWidget* parent) : QWidget(parent)
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
-    Help::setContext(this, helpContext);
     buildScreen();
     FormShow();
     setFixedSize(sizeHint());
@@ -127,28 +125,22 @@ void Tzzqkfm::buildScreen()
     connect(m_save, &QPushButton::clicked, this, &Tzzqkfm::saveClick);
     connect(clear, &QPushButton::clicked, this, &Tzzqkfm::clearClick);
     connect(query, &QPushButton::clicked, this, &Tzzqkfm::queryClick);
-    connect(help, &QPushButton::clicked, this, [this] { Help::showContext(helpContext, this); });
-    connect(close, &QPushButton::clicked, this, &Tzzqkfm::closeScreen);
-    connect(m_name, &QLineEdit::editingFinished, this, &Tzzqkfm::fillMnemonic);
+    Help::attach(this, helpContext, help);
+    connect(close, &QPushButton::clicked, this, [this] { Screen::close(this); });
+    Screen::onLeave(m_name, [this] {
+        fillMnemonic();
+        return true;
+    });
     connect(m_publisherList, &QPushButton::clicked, this, &Tzzqkfm::pickPublisher);
 
     const QList<QWidget*> order = {m_name, m_mnemonic,  m_type,    m_issue,
                                    m_date, m_publisher, m_remarks, m_save};
-    for (int i = 0; i + 1 < order.size(); ++i) {
+    for (int i = 0; i + 1 < order.size(); ++i)
         setTabOrder(order[i], order[i + 1]);
-        m_enterNext.insert(order[i], order[i + 1]);
-        order[i]->installEventFilter(this);
-    }
-    m_type->lineEdit()->installEventFilter(this);
-    m_enterNext.insert(m_type->lineEdit(), m_issue);
+    // Enter moves on, in the remarks too (Ctrl+Enter starts a new line there).
+    EnterChain::link(this, order);
     m_publisher->installEventFilter(this);
-
-    auto* closeAction = new QAction("关闭", this);
-    closeAction->setShortcut(Qt::Key_Escape);
-    closeAction->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    connect(closeAction, &QAction::triggered, this, &Tzzqkfm::closeScreen);
-    addAction(closeAction);
-    setContextMenuPolicy(Qt::ActionsContextMenu);
+    Screen::closeOnEscape(this);
 }
 
 void Tzzqkfm::FormShow()
@@ -162,22 +154,12 @@ void Tzzqkfm::FormShow()
 
 bool Tzzqkfm::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::KeyPress) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
-        // Several lines of remarks: Ctrl+Enter starts a new one, Enter moves on.
-        if (enter && m_enterNext.contains(watched) &&
-            !(watched == m_remarks && key->modifiers() & Qt::ControlModifier)) {
-            m_enterNext.value(watched)->setFocus(Qt::TabFocusReason);
-            return true;
-        }
-    } else if (watched == m_publisher) {
-        // The publisher list button shows while the publisher box has the focus.
-        if (event->type() == QEvent::FocusIn)
-            m_publisherList->show();
-        else if (event->type() == QEvent::FocusOut &&
-                 static_cast<QFocusEvent*>(event)->reason() != Qt::ActiveWindowFocusReason &&
-                 static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason)
+    // The publisher list button shows while the publisher box has the focus.
+    if (watched == m_publisher && event->type() == QEvent::FocusIn) {
+        m_publisherList->show();
+    } else if (watched == m_publisher && event->type() == QEvent::FocusOut) {
+        const auto reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
             m_publisherList->hide();
     }
     return QWidget::eventFilter(watched, event);
@@ -218,12 +200,4 @@ void Tzzqkfm::clearClick()
 void Tzzqkfm::queryClick()
 {
     Windows::runModal(new TFormzzqkcx(this));
-}
-
-void Tzzqkfm::closeScreen()
-{
-    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
-        sub->close();
-    else
-        close();
 }

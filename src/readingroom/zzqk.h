@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QHash>
 #include <QWidget>
 
 class DateBox;
@@ -29,7 +28,6 @@ private:
     void saveClick();
     void clearClick();
     void queryClick();
-    void closeScreen();
 
     QLineEdit* m_name = nullptr;     // Edit1
     QLineEdit* m_mnemonic = nullptr; // Edit7
@@ -41,5 +39,4 @@ private:
     QPushButton* m_publisherList = nullptr;
     QPlainTextEdit* m_remarks = nullptr; // Memo1
     QPushButton* m_save = nullptr;
-    QHash<QObject*, QWidget*> m_enterNext;
 };

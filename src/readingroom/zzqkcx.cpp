@@ -1,10 +1,11 @@
 #include "readingroom/zzqkcx.h"
 
+#include "data/sql.h"
 #include "desk/periodicals.h"
-#include "readingroom/periodicalgrid.h"
 #include "ui/action.h"
 #include "ui/export.h"
 #include "ui/messages.h"
+#include "ui/screenkit.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -12,7 +13,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSqlQueryModel>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -58,8 +58,16 @@ TFormzzqkcx::TFormzzqkcx(QWidget* parent) : QDialog(parent)
     buttons->addWidget(exportButton);
     buttons->addWidget(close);
 
-    m_model = new QSqlQueryModel(this);
-    m_grid = PeriodicalGrid::create(this, m_model, "DBGrid1");
+    m_model = new QueryGridModel({{"lx", "类型"},
+                                  {"mc", "名称"},
+                                  {"kh", "刊号"},
+                                  {"cbrq", "出版日期"},
+                                  {"cbsmc", "出版社名称"},
+                                  {"pyzjh", "拼音助记符"}},
+                                 this);
+    m_grid = new QTableView(this);
+    m_grid->setObjectName("DBGrid1");
+    Grid::setUp(m_grid, m_model);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(conditions);
@@ -72,7 +80,7 @@ TFormzzqkcx::TFormzzqkcx(QWidget* parent) : QDialog(parent)
     connect(exportButton, &QPushButton::clicked, this, &TFormzzqkcx::exportClick);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
     // The result is let go when the dialog closes.
-    connect(this, &QDialog::finished, m_model, &QSqlQueryModel::clear);
+    connect(this, &QDialog::finished, m_model, &QueryGridModel::closeQuery);
 }
 
 int TFormzzqkcx::rowCount() const
@@ -85,13 +93,9 @@ void TFormzzqkcx::queryClick()
     const Selection rows =
         Periodicals::registerQuery(m_type->currentText(), m_mnemonic->text(), m_publisher->text());
     const bool done = Action::run(this, [&] {
-        PeriodicalGrid::show(m_grid, m_model, rows,
-                             {{"lx", "类型"},
-                              {"mc", "名称"},
-                              {"kh", "刊号"},
-                              {"cbrq", "出版日期"},
-                              {"cbsmc", "出版社名称"},
-                              {"pyzjh", "拼音助记符"}});
+        Sql query(rows.statement);
+        query.bindAll(rows.values).exec();
+        m_model->show(query);
     });
     if (done && m_model->rowCount() == 0)
         Messages::plain(this, "没有找到您需要的数据！");

@@ -4,7 +4,7 @@
 
 class QComboBox;
 class QLineEdit;
-class QSqlQueryModel;
+class QueryGridModel;
 class QTableView;
 
 // "杂志查询信息": the register by type, mnemonic and publisher prefix, and the whole
@@ -24,5 +24,5 @@ private:
     QLineEdit* m_mnemonic = nullptr;  // Edit1
     QLineEdit* m_publisher = nullptr; // Edit2
     QTableView* m_grid = nullptr;     // DBGrid1
-    QSqlQueryModel* m_model = nullptr;
+    QueryGridModel* m_model = nullptr;
 };

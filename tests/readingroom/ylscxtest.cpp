@@ -3,6 +3,7 @@
 #include "fixture.h"
 #include "testmain.h"
 #include "ui/messages.h"
+#include "ui/screenkit.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -10,6 +11,7 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
+#include <QToolButton>
 
 // The reading-room query: conditions, the grid and its navigator, the notices.
 class YlscxTest : public QObject {
@@ -71,11 +73,12 @@ private slots:
         QCOMPARE(titles, (QStringList{"名称", "刊号", "出版日期", "类型", "读者姓名", "借书证编号",
                                       "出版社名称", "借阅日期"}));
         QCOMPARE(grid()->currentIndex().row(), 0);
-        press("next");
+        auto* navigator = screen->findChild<Navigator*>("DBNavigator1");
+        navigator->next()->click();
         QCOMPARE(grid()->currentIndex().row(), 1);
-        press("next");
+        navigator->next()->click();
         QCOMPARE(grid()->currentIndex().row(), 1);
-        press("prior");
+        navigator->prior()->click();
         QCOMPARE(grid()->currentIndex().row(), 0);
     }
 
