@@ -3,6 +3,7 @@
 #include "circulation/dzhsdj.h"
 #include "circulation/dzjsdj.h"
 #include "circulation/yqfkdj.h"
+#include "circulation/xssj.h"
 #include "ui/windows.h"
 
 const QList<Commands::Entry>& circulationCommands()
@@ -12,6 +13,7 @@ const QList<Commands::Entry>& circulationCommands()
         {"dzhsdj", [](QWidget*) { Windows::showOrActivate<Tdzhsdjfm>(); }, Tdzhsdjfm::helpContext},
         {"yqfkdj", [](QWidget* parent) { Windows::runModal(new Tyqfkdjfm(parent)); },
          Tyqfkdjfm::helpContext},
+        {"xssj", [](QWidget*) { Windows::showOrActivate<Txssjfm>(); }, Txssjfm::helpContext},
     };
     return table;
 }

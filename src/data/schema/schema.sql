@@ -34,6 +34,7 @@ end;
 create trigger tszk_title_delete after delete on tszk begin
     delete from tszk_title where rowid = old.rowid;
 end;
+create index tszk_fsjh on tszk(fsjh);
 
 create table tszklsk (
     txm varchar(20), tsmc varchar(60), bs smallint, jcs smallint, tszt varchar(1)
