@@ -38,12 +38,12 @@ private slots:
                 QVERIFY2(functions.contains(item.key), item.key);
         }
         QCOMPARE(groups.size(), 8);
-        QCOMPARE(functions.size(), 27);
+        QCOMPARE(functions.size(), 29);
     }
 
     void superuserHoldsEveryKey()
     {
-        QCOMPARE(Fixture::count("select count(*) from usergrantk where loginuser='ADMIN'"), 35);
+        QCOMPARE(Fixture::count("select count(*) from usergrantk where loginuser='ADMIN'"), 37);
         QCOMPARE(Sql::scalar("select dj from userk where loginuser='ADMIN'").toString(),
                  QString("A"));
     }
