@@ -38,12 +38,12 @@ private slots:
                 QVERIFY2(functions.contains(item.key), item.key);
         }
         QCOMPARE(groups.size(), 8);
-        QCOMPARE(functions.size(), 28);
+        QCOMPARE(functions.size(), 30);
     }
 
     void superuserHoldsEveryKey()
     {
-        QCOMPARE(Fixture::count("select count(*) from usergrantk where loginuser='ADMIN'"), 36);
+        QCOMPARE(Fixture::count("select count(*) from usergrantk where loginuser='ADMIN'"), 38);
         QCOMPARE(Sql::scalar("select dj from userk where loginuser='ADMIN'").toString(),
                  QString("A"));
     }

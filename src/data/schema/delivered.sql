@@ -12,6 +12,7 @@ insert into subfunk(ownerename,funcename,funccname,Ssfsy) values ('jhgl','jhzd',
 insert into subfunk(ownerename,funcename,funccname,Ssfsy) values ('jhgl','ydjhcx','操作员管理','Y');
 insert into subfunk(ownerename,funcename,funccname,Ssfsy) values ('jhgl','N13','操作员权限管理','Y');
 insert into subfunk(ownerename,funcename,funccname,Ssfsy) values ('jhgl','ljmb','联机检索目标设置','Y');
+insert into subfunk(ownerename,funcename,funccname,Ssfsy) values ('jhgl','bztsfl','国家标准分类码录入','Y');
 insert into subfunk(ownerename,funcename,funccname,Ssfsy) values ('ylsgl','zzqk','新到书刊登记','Y');
 insert into subfunk(ownerename,funcename,funccname,Ssfsy) values ('ylsgl','dyfydj','阅览登记','Y');
 insert into subfunk(ownerename,funcename,funccname,Ssfsy) values ('ylsgl','ylscx','阅览室查询','Y');
@@ -32,6 +33,7 @@ insert into subfunk(ownerename,funcename,funccname,Ssfsy) values ('bmgl','bmcx',
 insert into subfunk(ownerename,funcename,funccname,Ssfsy) values ('bmgl','jscl','旧图书处理','Y');
 insert into subfunk(ownerename,funcename,funccname,Ssfsy) values ('bmgl','yjtscx','旧图书处理查询','Y');
 insert into subfunk(ownerename,funcename,funccname,Ssfsy) values ('bmgl','N12','图书检索','Y');
+insert into subfunk(ownerename,funcename,funccname,Ssfsy) values ('bmgl','gbccd','改变图书存放地点','Y');
 insert into subfunk(ownerename,funcename,funccname,Ssfsy) values ('dzjs','N9','图书信息查询','Y');
 insert into subfunk(ownerename,funcename,funccname,Ssfsy) values ('dzjs','N10','读者逾期查询','Y');
 insert into subfunk(ownerename,funcename,funccname,Ssfsy) values ('xtgn','N20','系统备份与恢复','Y');
