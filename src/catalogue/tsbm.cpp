@@ -1,5 +1,7 @@
 #include "catalogue/tsbm.h"
 
+#include "catalogue/ljjs.h"
+
 #include "data/dates.h"
 #include "data/sql.h"
 #include "desk/refused.h"
@@ -153,6 +155,7 @@ Ttsbmfm::Ttsbmfm(QWidget* parent) : QWidget(parent)
     m_saveButton = button("BitBtn4", "保存&S", [this] { save(); });
     button("BitBtn3", "删除&D", [this] { remove(); });
     button("BitBtn1", "查询&F", [this] { query(); });
+    button("onlineSearch", "联机检索", [this] { onlineSearch(); });
     buttons->addStretch();
     button("BitBtn5", "关闭&X", [this] { closeScreen(); });
 
@@ -380,6 +383,7 @@ void Ttsbmfm::buildCommands()
     command("编目查询", Qt::Key_F3, [this] { query(); });
     command("编目复制", Qt::Key_F6, [this] { copyRecord(); });
     m_pasteAction = command("编目粘贴", Qt::Key_F7, [this] { pasteRecord(); });
+    command("联机检索", Qt::Key_F9, [this] { onlineSearch(); });
     Screen::closeOnEscape(this);
     m_pages->setContextMenuPolicy(Qt::ActionsContextMenu);
     m_pages->addActions(actions());
@@ -740,6 +744,51 @@ bool Ttsbmfm::shelfEntered()
     setDetailsEditable(m_newPublisher);
     recomputeMnemonic();
     return false;
+}
+
+void Ttsbmfm::onlineSearch()
+{
+    const std::optional<CatalogueRecord> record = Tljjsfm::choose(this, m_isbn->text());
+    if (record)
+        fillFrom(*record);
+}
+
+void Ttsbmfm::fillFrom(const CatalogueRecord& record)
+{
+    // The fetched record fills the boxes as if typed; saving stays the operator's decision.
+    const auto fill = [](QLineEdit* box, const QString& value) {
+        if (!value.isEmpty())
+            box->setText(value.left(box->maxLength()));
+    };
+    fill(m_title, record.title);
+    fill(m_author, record.author);
+    fill(m_edition, record.edition);
+    fill(m_isbn, record.isbn);
+    fill(m_published, record.publicationDate());
+    if (record.pages > 0)
+        fill(m_pagesBox, QString::number(record.pages));
+    if (record.price)
+        fill(m_price, record.price->toShortest());
+    recomputeMnemonic();
+    // The class: the longest second-level code the record's class number starts with.
+    if (!record.classNumber.isEmpty()) {
+        const QString code =
+            Sql::scalar("select mxldm from tsflm where :cls like mxldm || '%' and mxldm<>'' "
+                        "order by length(mxldm) desc limit 1",
+                        {record.classNumber})
+                .toString();
+        if (!code.isEmpty()) {
+            m_secondLevel->setText(code);
+            secondLevelLeft();
+        }
+    }
+    if (!record.publisher.isEmpty()) {
+        showPageOf(m_publisher->objectName());
+        m_publisher->setEditText(record.publisher);
+        publisherEntered(); // a publisher not yet known is offered as a new one
+    }
+    showPage1();
+    m_title->setFocus(Qt::OtherFocusReason);
 }
 
 bool Ttsbmfm::publishedEntered()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "desk/catalogue.h"
+#include "desk/marc.h"
 
 #include <QWidget>
 
@@ -73,6 +74,8 @@ private:
     void remove();
     void query();
     void copyRecord();
+    void onlineSearch();
+    void fillFrom(const CatalogueRecord& record);
     void pasteRecord();
     void closeScreen();
 

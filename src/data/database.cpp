@@ -126,6 +126,14 @@ bool Database::open(QString* error)
         return false;
     }
     dropWidthTriggers(db);
+    try {
+        Schema::upgrade(db);
+    } catch (const StoreError& e) {
+        if (error)
+            *error = e.message();
+        Log::write(QString("could not upgrade %1: %2").arg(file, e.message()));
+        return false;
+    }
     makeDatabaseFilesPrivate(file);
     return true;
 }

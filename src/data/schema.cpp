@@ -1,5 +1,6 @@
 #include "data/schema.h"
 
+#include "data/log.h"
 #include "data/passwords.h"
 #include "data/paths.h"
 #include "data/storeerror.h"
@@ -7,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -91,8 +93,139 @@ void build(QSqlDatabase& db)
             "select 'ADMIN', ownerename, ownercname from funk");
     run(db, "insert into usergrantk(loginuser,funename,funcname) "
             "select 'ADMIN', funcename, funccname from subfunk");
+    run(db, QString("PRAGMA user_version=%1").arg(Schema::version));
     if (!db.commit())
         throw StoreError(db.lastError().text(), "commit");
+}
+
+int userVersion(QSqlDatabase& db)
+{
+    QSqlQuery q(db);
+    if (!q.exec("PRAGMA user_version") || !q.next())
+        throw StoreError(q.lastError().text(), "PRAGMA user_version");
+    return q.value(0).toInt();
+}
+
+bool exists(QSqlDatabase& db, const QString& type, const QString& name)
+{
+    QSqlQuery q(db);
+    q.prepare("select count(*) from sqlite_master where type=? and lower(name)=lower(?)");
+    q.addBindValue(type);
+    q.addBindValue(name);
+    if (!q.exec() || !q.next())
+        throw StoreError(q.lastError().text(), "sqlite_master");
+    return q.value(0).toInt() > 0;
+}
+
+QStringList columnsOf(QSqlDatabase& db, const QString& table)
+{
+    QSqlQuery q(db);
+    if (!q.exec(QString("pragma table_info(%1)").arg(table)))
+        throw StoreError(q.lastError().text(), table);
+    QStringList names;
+    while (q.next())
+        names << q.value(1).toString().toLower();
+    return names;
+}
+
+// The column definitions of a "create table name (...)" statement.
+QStringList columnDefinitions(const QString& statement)
+{
+    const qsizetype open = statement.indexOf('(');
+    const qsizetype close = statement.lastIndexOf(')');
+    QStringList defs;
+    QString current;
+    int depth = 0;
+    for (qsizetype i = open + 1; i < close; ++i) {
+        const QChar c = statement.at(i);
+        if (c == '(')
+            ++depth;
+        else if (c == ')')
+            --depth;
+        if (c == ',' && depth == 0) {
+            defs << current.simplified();
+            current.clear();
+        } else {
+            current += c;
+        }
+    }
+    if (!current.trimmed().isEmpty())
+        defs << current.simplified();
+    return defs;
+}
+
+// Adds a table the file lacks, or the columns an existing table lacks. A column added to
+// rows that exist cannot be "not null" or "unique"; its type and default are kept.
+void upgradeTable(QSqlDatabase& db, const QString& statement, const QString& name)
+{
+    if (!exists(db, "table", name)) {
+        run(db, statement);
+        return;
+    }
+    const QStringList present = columnsOf(db, name);
+    static const QRegularExpression constraint(R"(^(primary|unique|check|foreign|constraint)\b)",
+                                               QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression dropped(R"(\b(not\s+null|unique|primary\s+key\s*\w*)\b)",
+                                            QRegularExpression::CaseInsensitiveOption);
+    for (QString definition : columnDefinitions(statement)) {
+        if (constraint.match(definition).hasMatch())
+            continue;
+        const QString column = definition.section(' ', 0, 0).toLower();
+        if (present.contains(column))
+            continue;
+        definition.remove(dropped);
+        run(db, QString("alter table %1 add column %2").arg(name, definition.simplified()));
+    }
+}
+
+void upgradeSchema(QSqlDatabase& db)
+{
+    static const QRegularExpression created(
+        R"(^create\s+(unique\s+index|index|virtual\s+table|table|trigger)\s+(\w+))",
+        QRegularExpression::CaseInsensitiveOption);
+    for (const QString& statement : splitScript(Schema::scriptText(":/schema/schema.sql"))) {
+        const auto match = created.match(statement);
+        if (!match.hasMatch())
+            continue;
+        const QString kind = match.captured(1).toLower().simplified();
+        const QString name = match.captured(2);
+        if (kind == "table") {
+            upgradeTable(db, statement, name);
+        } else if (kind == "virtual table") {
+            if (!exists(db, "table", name)) {
+                run(db, statement);
+                // A title index made now starts with the titles already catalogued.
+                if (name.compare("tszk_title", Qt::CaseInsensitive) == 0)
+                    run(db, "insert into tszk_title(rowid, tsmc) select rowid, tsmc from tszk");
+            }
+        } else if (!exists(db, kind.endsWith("trigger") ? "trigger" : "index", name)) {
+            run(db, statement);
+        }
+    }
+}
+
+// Functions the rights catalogue lacks are added and granted to the superuser.
+void upgradeRights(QSqlDatabase& db)
+{
+    static const QRegularExpression function(R"(values\s*\('([^']*)','([^']*)','([^']*)')",
+                                             QRegularExpression::CaseInsensitiveOption);
+    for (const QString& statement : splitScript(Schema::scriptText(":/schema/delivered.sql"))) {
+        if (!statement.startsWith("insert into subfunk", Qt::CaseInsensitive))
+            continue;
+        const auto match = function.match(statement);
+        if (!match.hasMatch())
+            continue;
+        QSqlQuery q(db);
+        q.prepare("select count(*) from subfunk where funcename=?");
+        q.addBindValue(match.captured(2));
+        if (!q.exec() || !q.next())
+            throw StoreError(q.lastError().text(), "subfunk");
+        if (q.value(0).toInt() > 0)
+            continue;
+        run(db, statement);
+        run(db, "insert into usergrantk(loginuser,funename,funcname) values('ADMIN',?,?)",
+            {match.captured(2), match.captured(3)});
+    }
 }
 
 void removeBuildConnection()
@@ -100,6 +233,25 @@ void removeBuildConnection()
     QSqlDatabase::removeDatabase(buildConnection);
 }
 } // namespace
+
+void Schema::upgrade(QSqlDatabase& db)
+{
+    if (userVersion(db) >= version)
+        return;
+    if (!db.transaction())
+        throw StoreError(db.lastError().text(), "begin transaction");
+    try {
+        upgradeSchema(db);
+        upgradeRights(db);
+        run(db, QString("PRAGMA user_version=%1").arg(version));
+    } catch (...) {
+        db.rollback();
+        throw;
+    }
+    if (!db.commit())
+        throw StoreError(db.lastError().text(), "commit");
+    Log::write(QString("upgraded the database to version %1").arg(version));
+}
 
 QString Schema::scriptText(const QString& resource)
 {

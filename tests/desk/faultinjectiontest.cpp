@@ -1,8 +1,15 @@
 #include "data/database.h"
 #include "data/sql.h"
+#include "desk/cancellation.h"
 #include "desk/cardissue.h"
 #include "desk/cardsequence.h"
+#include "desk/loans.h"
+#include "desk/lostcards.h"
+#include "desk/readingroom.h"
+#include "desk/rights.h"
+#include "desk/topups.h"
 #include "fixture.h"
+#include "seed.h"
 #include "testmain.h"
 #include "ui/action.h"
 #include "ui/messages.h"
@@ -74,6 +81,27 @@ void saveGrade(bool existing)
 
 const Ask yes = [](const QString&, const QString&) { return true; };
 
+// A reader with a valid card under grade A and a book of two copies on the shelf.
+void seedReaderAndBook()
+{
+    Seed::grade();
+    Seed::card();
+    Seed::book({"B0001", "红楼梦", "曹雪芹", 2});
+}
+
+ReadingRoom::Loan readingRoomLoan()
+{
+    ReadingRoom::Loan loan;
+    loan.name = "读者";
+    loan.issue = "2026-12";
+    loan.date = "2026-12-09";
+    loan.type = "杂志";
+    loan.card = "1001";
+    loan.readerName = "张三";
+    loan.publisher = "读者出版社";
+    return loan;
+}
+
 // Every multi-statement action: a name, what the store holds first, the action.
 const QList<FaultCase>& faultCases()
 {
@@ -95,6 +123,23 @@ const QList<FaultCase>& faultCases()
         {"numbering again", seedSequence, [] { CardSequence::start("30000001", "阅览证"); }},
         {"grade save, new grade", seedGrade, [] { saveGrade(false); }},
         {"grade save, stored grade", seedGrade, [] { saveGrade(true); }},
+        {"lending", seedReaderAndBook, [] { Loans::lend("1001", "B0001"); }},
+        {"lost-card report", seedReaderAndBook,
+         [] { LostCards::change(LostCards::Change::Report, "1001", "11010519491231002X", yes); }},
+        {"top-up and extension", seedReaderAndBook,
+         [] {
+             TopUps::extend({"1001", "1001", "张三", "2028-12-09", "30"}, yes);
+         }},
+        {"cancellation with a refund", seedReaderAndBook,
+         [] { Cancellation::cancel("1001", "50"); }},
+        {"reading-room lending",
+         [] {
+             seedReaderAndBook();
+             Sql::run("insert into zzqk(mc,kh,cbrq,lx,cbsmc) values(:a,:b,:c,:d,:e)",
+                      {"读者", "2026-12", "2026-12-01", "杂志", "读者出版社"});
+         },
+         [] { ReadingRoom::lend(readingRoomLoan()); }},
+        {"granting every function", [] {}, [] { Rights::grantAll("TEST"); }},
     };
     return cases;
 }
