@@ -145,10 +145,12 @@ void TFormjjkcz::buildScreen()
     setTabOrder(m_number, m_validUntil);
     setTabOrder(m_validUntil, m_amount);
     setTabOrder(m_amount, m_topUp);
-    EnterChain::link(this, {m_validUntil, m_amount, m_topUp})->onEnter(m_number, [this] {
-        lookUp();
-        return false; // the look-up moves the focus itself
-    });
+    // After the look-up the focus rests on the old date; Enter goes on to the new one.
+    EnterChain::link(this, {m_oldValid, m_validUntil, m_amount, m_topUp})
+        ->onEnter(m_number, [this] {
+            lookUp();
+            return false; // the look-up moves the focus itself
+        });
     Screen::closeOnEscape(this);
 }
 

@@ -85,7 +85,8 @@ private slots:
         QVERIFY(box("Edit11")->hasFocus());
         QCOMPARE(topUp->validDays(), 180);
 
-        box("Edit8")->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(box("Edit11"), Qt::Key_Return);
+        QVERIFY(box("Edit8")->hasFocus());
         QCOMPARE(box("Edit8")->text(), QString("2027-06-07")); // 2026-12-09 + 180
         // The date picker's Close proposes nothing new.
         box("Edit8")->setText("2027-12-31");
