@@ -1,5 +1,6 @@
 #include "catalogue/tsbm.h"
 
+#include "catalogue/bqdy.h"
 #include "catalogue/ljjs.h"
 
 #include "data/dates.h"
@@ -156,6 +157,7 @@ Ttsbmfm::Ttsbmfm(QWidget* parent) : QWidget(parent)
     button("BitBtn3", "删除&D", [this] { remove(); });
     button("BitBtn1", "查询&F", [this] { query(); });
     button("onlineSearch", "联机检索", [this] { onlineSearch(); });
+    button("printLabels", "打印条码", [this] { printLabels(); });
     buttons->addStretch();
     button("BitBtn5", "关闭&X", [this] { closeScreen(); });
 
@@ -751,6 +753,17 @@ void Ttsbmfm::onlineSearch()
     const std::optional<CatalogueRecord> record = Tljjsfm::choose(this, m_isbn->text());
     if (record)
         fillFrom(*record);
+}
+
+void Ttsbmfm::printLabels()
+{
+    // The labels of the stored title on the screen (one per copy).
+    const QString barcode = m_correcting.isEmpty() ? m_barcode->text() : m_correcting;
+    if (barcode.isEmpty()) {
+        Screen::notice(this, "请先输入或选择要打印条码的图书!");
+        return;
+    }
+    Tbqdyfm::print(this, {barcode});
 }
 
 void Ttsbmfm::fillFrom(const CatalogueRecord& record)

@@ -75,6 +75,7 @@ private:
     void query();
     void copyRecord();
     void onlineSearch();
+    void printLabels();
     void fillFrom(const CatalogueRecord& record);
     void pasteRecord();
     void closeScreen();

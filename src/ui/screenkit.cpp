@@ -182,7 +182,8 @@ QVariant QueryGridModel::value(int row, const QString& column) const
     const int source = record().indexOf(column);
     if (source < 0 || row < 0 || row >= rowCount())
         return {};
-    return QSqlQueryModel::data(QSqlQueryModel::index(row, source), Qt::DisplayRole);
+    // createIndex, not index(): the result may hold more columns than the grid shows.
+    return QSqlQueryModel::data(createIndex(row, source), Qt::DisplayRole);
 }
 
 int QueryGridModel::columnCount(const QModelIndex& parent) const
