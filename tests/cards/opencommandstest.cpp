@@ -9,6 +9,7 @@
 #include "testmain.h"
 #include "ui/commands.h"
 
+#include <QPointer>
 #include <QTest>
 
 // The card and finance screens open through their commands, as the menus open them.
@@ -25,9 +26,12 @@ private slots:
     }
     void cleanup()
     {
+        // Deleting a screen also deletes its pop-ups, which are top-level widgets too.
+        QList<QPointer<QWidget>> screens;
         for (QWidget* w : QApplication::topLevelWidgets())
             if (w->inherits("Tblxkfm") || w->inherits("Tcwcxfm"))
-                delete w;
+                screens << w;
+        qDeleteAll(screens);
         fixture.reset();
     }
 
