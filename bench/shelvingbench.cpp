@@ -66,7 +66,12 @@ LIBRARY_BENCH(shelving_1m_titles, [](const auto& report) {
     QSqlQuery bare(Database::connection());
     bare.setForwardOnly(true);
     const auto listFloor = [&] {
-        bare.exec("select fsjh from tszk group by fsjh");
+        bare.exec("select 1 from tszk where fsjh is null limit 1");
+        bare.next();
+        bare.exec("with recursive shelf(v) as (select min(fsjh) from tszk union all "
+                  "select (select fsjh from tszk where fsjh > shelf.v order by fsjh limit 1) "
+                  "from shelf where shelf.v is not null) "
+                  "select v as fsjh from shelf where v is not null");
         int n = 0;
         while (bare.next())
             ++n;

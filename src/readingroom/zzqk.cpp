@@ -3,6 +3,7 @@
 #include "data/clock.h"
 #include "data/dates.h"
 #include "desk/periodicals.h"
+#include "pickers/cbsxxcx.h"
 #include "readingroom/zzqkcx.h"
 #include "ui/action.h"
 #include "ui/datebox.h"
@@ -172,7 +173,14 @@ void Tzzqkfm::fillMnemonic()
 
 void Tzzqkfm::pickPublisher()
 {
-    // Wired to the publisher query once it is available.
+    TFormcbsxxcx query(this);
+    bool backedOut = false;
+    if (auto* back = query.findChild<QPushButton*>("Button3"))
+        connect(back, &QPushButton::clicked, this, [&backedOut] { backedOut = true; });
+    query.exec();
+    // "返回" empties the box; any other way out takes the publisher under the cursor.
+    m_publisher->setText(backedOut ? QString() : query.name());
+    m_publisher->setFocus();
 }
 
 void Tzzqkfm::saveClick()

@@ -5,6 +5,7 @@
 #include "desk/cardsequence.h"
 #include "desk/loans.h"
 #include "desk/lostcards.h"
+#include "desk/periodicals.h"
 #include "desk/readingroom.h"
 #include "desk/rights.h"
 #include "desk/topups.h"
@@ -139,6 +140,11 @@ const QList<FaultCase>& faultCases()
                       {"读者", "2026-12", "2026-12-01", "杂志", "读者出版社"});
          },
          [] { ReadingRoom::lend(readingRoomLoan()); }},
+        {"periodical register with a new publisher", [] {},
+         [] {
+             Periodicals::registerIssue(
+                 {"读者", "DZ", "杂志", "12", "2026-12-01", "读者出版社", "重要内容与标志"});
+         }},
         {"granting every function", [] {}, [] { Rights::grantAll("TEST"); }},
     };
     return cases;

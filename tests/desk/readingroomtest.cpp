@@ -196,6 +196,7 @@ private slots:
         QCOMPARE(listed(C{"", "", "", "2026-12-1", "", ""}), QStringList{"人民日报30:002"});
         QCOMPARE(listed(C{"", "", "", "", "人民", ""}), QStringList{"人民日报30:002"});
         QCOMPARE(listed(C{"", "", "", "", "", "DZ"}), QStringList{"读者1:001"});
+        QCOMPARE(listed(C{"", "", "", "", "", "dz"}), QStringList());
         for (int i = 0; i < 6; ++i) {
             C c;
             QString* fields[] = {&c.name, &c.type, &c.issue, &c.date, &c.publisher, &c.mnemonic};

@@ -1,6 +1,7 @@
 #include "readingroom/zzqk.h"
 #include "../ui/xlsxreader.h"
 #include "data/sql.h"
+#include "driver.h"
 #include "fixture.h"
 #include "readingroom/zzqkcx.h"
 #include "testmain.h"
@@ -118,6 +119,26 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), edit("Edit3"));
         QCOMPARE(shownTexts(), QStringList{"提示信息:日期格式错误"});
         QCOMPARE(issues(), QStringList());
+    }
+
+    void thePublisherListFillsOrEmptiesTheBox()
+    {
+        Sql::run("insert into cbsxxk(pyzjh,cbsmc) values('DZCBS','读者出版社')");
+        open();
+        edit("Edit4")->setFocus();
+        auto* list = box<QPushButton>("BitBtn7");
+        QVERIFY(list->isVisible());
+        const auto choose = [&](const char* button) {
+            return Driver::whileModal(
+                "TFormcbsxxcx",
+                [button](QWidget* dialog) { Driver::box<QPushButton>(dialog, button)->click(); },
+                [&] { list->click(); });
+        };
+        QVERIFY(choose("Button2")); // 确定
+        QCOMPARE(edit("Edit4")->text(), QString("读者出版社"));
+        QVERIFY(choose("Button3")); // 返回
+        QCOMPARE(edit("Edit4")->text(), QString());
+        QCOMPARE(screen->focusWidget(), edit("Edit4"));
     }
 
     void clearKeepsTheType()
