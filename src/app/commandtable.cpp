@@ -24,6 +24,7 @@ const QList<MenuEntry>& CommandTable::menus()
          false,
          {{"dzjsdj", "读者借书登记"},
           {"dzhsdj", "读者还书登记"},
+          {"yqfkdj", "读者逾期罚款登记"},
           {"dzjycx", "读者借阅查询"},
           {"xssj", "新书上架登记"}}},
         {"kpgl",

@@ -3,7 +3,7 @@
 #include "data/clock.h"
 #include "data/session.h"
 #include "data/sql.h"
-#include "desk/copies.h"
+#include "desk/bookstate.h"
 #include "desk/refused.h"
 
 #include <optional>
@@ -93,7 +93,7 @@ Returns::Outcome Returns::giveBack(const ReturnRequest& r, const FineDesk& desk)
     Sql::run("update tszk set jcs=case when jcs is null or jcs<1 then 0 else jcs-1 end "
              "where txm= :txm",
              {loan.barcode});
-    Copies::settleState(loan.barcode); // a copy is back on the shelf
+    BookState::settle(loan.barcode); // a copy is back on the shelf
     if (outcome.damaged) {
         if (desk.damage)
             desk.damage(loan.card, loan.barcode);

@@ -1,5 +1,7 @@
 #include "circulation/yqfkdj.h"
+#include "app/appcommands.h"
 #include "circulation/finebills.h"
+#include "data/session.h"
 #include "data/sql.h"
 #include "driver.h"
 #include "fixture.h"
@@ -7,6 +9,7 @@
 #include "reports/reportoutput.h"
 #include "seed.h"
 #include "testmain.h"
+#include "ui/commands.h"
 #include "ui/messages.h"
 
 #include <QLineEdit>
@@ -63,6 +66,17 @@ private slots:
         dialog.reset();
         Tdzjykxxfm::clearAnswers();
         fixture.reset();
+    }
+
+    void opensFromTheLendingDeskMenu()
+    {
+        Commands::clear();
+        AppCommands::registerAll();
+        QVERIFY(Session::current().holds("yqfkdj")); // delivered with the rights catalogue
+        QVERIFY(Driver::whileModal(
+            "Tyqfkdjfm", [](QWidget* opened) { QTest::keyClick(opened, Qt::Key_Escape); },
+            [] { Driver::open("yqfkdj"); }));
+        QCOMPARE(Driver::shown(), QStringList());
     }
 
     void cardAndBarcodeEntryFillTheBoxes()

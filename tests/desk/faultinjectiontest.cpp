@@ -7,6 +7,7 @@
 #include "desk/lostcards.h"
 #include "desk/periodicals.h"
 #include "desk/readingroom.h"
+#include "desk/returns.h"
 #include "desk/rights.h"
 #include "desk/topups.h"
 #include "fixture.h"
@@ -103,6 +104,33 @@ ReadingRoom::Loan readingRoomLoan()
     return loan;
 }
 
+// The reader's open loan of the book, due `dueIn` days from today.
+void seedOpenLoan(int dueIn)
+{
+    seedReaderAndBook();
+    const QDate today = Fixture::today();
+    Seed::loan("1001", "B0001", today.addDays(dueIn - 30), today.addDays(dueIn));
+    Sql::run("update cardk set jsbs=1");
+    Sql::run("update tszk set jcs=1");
+}
+
+qint64 lastLoan()
+{
+    return Sql::scalar("select max(iid) from dzjsmxk").toLongLong();
+}
+
+// The fine dialogs confirming what they are offered.
+Returns::FineDesk confirmingFines()
+{
+    Returns::FineDesk desk;
+    desk.overdue = [](const Returns::FineOffer& offer) {
+        return Fines::confirmOverdue(
+            {offer.card, offer.grade, offer.barcode, offer.amount.toShortest()}, yes);
+    };
+    desk.damage = [](const QString&, const QString&) { Fines::confirmDamage("5"); };
+    return desk;
+}
+
 // Every multi-statement action: a name, what the store holds first, the action.
 const QList<FaultCase>& faultCases()
 {
@@ -146,6 +174,18 @@ const QList<FaultCase>& faultCases()
                  {"读者", "DZ", "杂志", "12", "2026-12-01", "读者出版社", "重要内容与标志"});
          }},
         {"granting every function", [] {}, [] { Rights::grantAll("TEST"); }},
+        {"return", [] { seedOpenLoan(5); },
+         [] {
+             Returns::giveBack({lastLoan(), "1001", "N"}, confirmingFines());
+         }},
+        {"overdue damaged return with both fines", [] { seedOpenLoan(-3); },
+         [] {
+             Returns::giveBack({lastLoan(), "1001", "Y"}, confirmingFines());
+         }},
+        {"renewal", [] { seedOpenLoan(5); },
+         [] { Returns::renew(lastLoan(), yes, confirmingFines()); }},
+        {"overdue renewal with its fine", [] { seedOpenLoan(-3); },
+         [] { Returns::renew(lastLoan(), yes, confirmingFines()); }},
     };
     return cases;
 }

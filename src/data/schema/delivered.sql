@@ -18,6 +18,7 @@ insert into subfunk(ownerename,funcename,funccname,Ssfsy) values ('ylsgl','dyfyd
 insert into subfunk(ownerename,funcename,funccname,Ssfsy) values ('ylsgl','ylscx','阅览室查询','Y');
 insert into subfunk(ownerename,funcename,funccname,Ssfsy) values ('yjcgl','dzjsdj','读者借书登记','Y');
 insert into subfunk(ownerename,funcename,funccname,Ssfsy) values ('yjcgl','dzhsdj','读者还书登记','Y');
+insert into subfunk(ownerename,funcename,funccname,Ssfsy) values ('yjcgl','yqfkdj','读者逾期罚款登记','Y');
 insert into subfunk(ownerename,funcename,funccname,Ssfsy) values ('yjcgl','dzjycx','读者借阅查询','Y');
 insert into subfunk(ownerename,funcename,funccname,Ssfsy) values ('yjcgl','xssj','新书上架登记','Y');
 insert into subfunk(ownerename,funcename,funccname,Ssfsy) values ('kpgl','blxk','办理借书证','Y');
