@@ -3,6 +3,7 @@
 #include "data/clock.h"
 #include "data/session.h"
 #include "data/sql.h"
+#include "desk/bookstate.h"
 #include "desk/copies.h"
 #include "desk/refused.h"
 
@@ -225,7 +226,7 @@ Loan Loans::lend(const QString& cardNumber, const QString& barcode)
     // A new card's count is blank: its first loan makes it 1.
     Sql::run("update cardk set jsbs=coalesce(jsbs,0)+1 where Kno=:Kno", {cardNumber});
     Sql::run("update tszk set jcs=coalesce(jcs,0)+1 where txm=:txm", {barcode});
-    Copies::settleState(barcode);
+    BookState::settle(barcode);
     transaction.commit();
     return loan;
 }

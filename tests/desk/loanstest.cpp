@@ -2,7 +2,6 @@
 #include "data/clock.h"
 #include "data/dates.h"
 #include "data/sql.h"
-#include "desk/copies.h"
 #include "desk/refused.h"
 #include "fixture.h"
 #include "testmain.h"
@@ -306,29 +305,6 @@ private slots:
         book("B2", "球状闪电二");
         QCOMPARE(Loans::findBooks("球状闪").key, QString("B2"));
         QCOMPARE(Fixture::count("select count(*) from tszk_title"), 1);
-    }
-
-    void copiesStateRule_data()
-    {
-        QTest::addColumn<QString>("before");
-        QTest::addColumn<int>("copies");
-        QTest::addColumn<int>("lent");
-        QTest::addColumn<QString>("after");
-        QTest::newRow("all out") << "W" << 2 << 2 << "C";
-        QTest::newRow("more out than held") << "W" << 1 << 2 << "C";
-        QTest::newRow("one back") << "C" << 2 << 1 << "W";
-        QTest::newRow("lost stays") << "D" << 2 << 2 << "D";
-        QTest::newRow("disposed stays") << "L" << 2 << 0 << "L";
-    }
-    void copiesStateRule()
-    {
-        QFETCH(QString, before);
-        QFETCH(int, copies);
-        QFETCH(int, lent);
-        QFETCH(QString, after);
-        book("B1", "三体", copies, lent, before);
-        Copies::settleState("B1");
-        QCOMPARE(row("select tszt from tszk where txm='B1'"), after);
     }
 
     void lookUpsUseIndexes()
