@@ -1,11 +1,15 @@
 #include "catalogue/tsbm.h"
 
 #include "catalogue/bqdy.h"
+#include "catalogue/flxx.h"
 #include "catalogue/ljjs.h"
+#include "catalogue/tssxx.h"
 
 #include "data/dates.h"
 #include "data/sql.h"
+#include "desk/publishers.h"
 #include "desk/refused.h"
+#include "pickers/cbsxx.h"
 #include "ui/action.h"
 #include "ui/bldbedit.h"
 #include "ui/commands.h"
@@ -642,28 +646,36 @@ bool Ttsbmfm::secondLevelLeft()
     const QString typed = m_secondLevel->text();
     if (m_lookingUp || typed.isEmpty())
         return true;
-    m_lookingUp = true;
-    Sql q("select * from tsflm where mxldm like :tssbhx");
+    Sql q("select mxldm,mxlmc from tsflm where mxldm like :tssbhx limit 2");
     q.bind(typed + "%").exec();
-    QList<std::pair<QString, QString>> rows;
-    while (q.next())
-        rows.append({q.text("mxldm"), q.text("mxlmc")});
-    if (rows.isEmpty()) {
+    if (!q.next()) {
         Messages::plain(this, "没有找到您需要的二级分类码！");
         showPage1();
-        m_lookingUp = false;
         return false;
     }
-    if (rows.size() == 1) {
-        m_secondLevel->setText(rows[0].first);
-        m_secondLevelName->setText(rows[0].second);
+    const QString code = q.text("mxldm");
+    const QString name = q.text("mxlmc");
+    if (!q.next()) {
+        m_secondLevel->setText(code);
+        m_secondLevelName->setText(name);
+        return true;
+    }
+    // Several codes begin with the text: the operator chooses once the focus has moved.
+    QTimer::singleShot(0, this, &Ttsbmfm::chooseSecondLevel);
+    return true;
+}
+
+void Ttsbmfm::chooseSecondLevel()
+{
+    m_lookingUp = true;
+    TFormflxx chooser(m_secondLevel->text(), this);
+    if (chooser.exec() == QDialog::Accepted) {
+        m_secondLevel->setText(chooser.code());
+        m_secondLevelName->setText(chooser.name());
     } else {
-        // TODO chooser
-        m_secondLevel->setText(rows[0].first);
-        m_secondLevelName->setText(rows[0].second);
+        m_secondLevelName->clear();
     }
     m_lookingUp = false;
-    return true;
 }
 
 bool Ttsbmfm::roomEntered()
@@ -681,17 +693,16 @@ bool Ttsbmfm::roomEntered()
         }
         return false;
     }
-    const QVariant first = Sql::scalar("select tssbh from tssxxk order by tssbh limit 1");
-    if (first.isNull()) {
+    if (Sql::scalar("select tssbh from tssxxk order by tssbh limit 1").isNull()) {
         Messages::notice(this, hint, "您还没有登记图书室！\n请先登记图书室后再编目。");
         Commands::open("Ttssglfm", this);
         return false;
     }
     // The room list is shown for reference; the box takes the first room.
     loadRooms();
-    if (Commands::has("Ttssxxfm"))
-        Commands::open("Ttssxxfm", this);
-    setText(m_room, first.toString());
+    Ttssxxfm rooms(this);
+    rooms.exec();
+    setText(m_room, rooms.firstNumber());
     m_room->setFocus(Qt::OtherFocusReason);
     return false;
 }
@@ -825,11 +836,25 @@ bool Ttsbmfm::publisherEntered()
         m_saveButton->setFocus(Qt::TabFocusReason);
         return false;
     }
-    const int found = Sql::scalar("select count(*) as expr1001 from cbsxxk where cbsmc like:cbsmc",
-                                  {"%" + typed + "%"})
-                          .toInt();
-    if (found > 0) {
-        // TODO publisher list
+    const bool listed =
+        !Sql::scalar("select iid from cbsxxk where cbsmc like:cbsmc limit 1", {"%" + typed + "%"})
+             .isNull();
+    if (listed) {
+        Tcbsxxfm list(typed, this);
+        list.exec();
+        // A stored publisher was taken: nothing new to add. Names repeat, so the details
+        // shown are those of the row the operator took.
+        m_newPublisher = false;
+        setDetailsEditable(false);
+        setText(m_publisher, list.name());
+        Publisher chosen;
+        if (Publishers::find(list.selectedIid(), &chosen)) {
+            m_address->setText(chosen.address);
+            m_contact->setText(chosen.contact);
+            m_telephone->setText(chosen.telephone);
+            m_postcode->setText(chosen.postcode);
+            m_email->setText(chosen.email);
+        }
         m_saveButton->setFocus(Qt::TabFocusReason);
         return false;
     }

@@ -59,6 +59,7 @@ private:
     // The look-ups on Enter and on leaving a box; each moves the focus itself.
     void firstLevelChanged(const QString& code);
     bool secondLevelLeft();
+    void chooseSecondLevel();
     bool roomEntered();
     void roomChanged(const QString& room);
     void setFlagChanged(const QString& flag);

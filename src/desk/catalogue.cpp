@@ -347,7 +347,8 @@ CatalogueSaved Catalogue::save(const CatalogueEntry& entry, const QString& corre
     } catch (const StoreError& e) {
         // The action rolls everything back, the ledger row included.
         Log::write(QString("catalogue save failed: %1 (%2)").arg(e.message(), e.statement()));
-        throw Refused(saveCaption, "图书编目不能保存！", "DBEdit1");
+        throw Refused(saveCaption, QString("图书编目不能保存！\n原因：%1").arg(e.message()),
+                      "DBEdit1");
     }
 }
 

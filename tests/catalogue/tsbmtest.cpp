@@ -29,6 +29,13 @@ class TsbmTest : public QObject {
         QVERIFY(QTest::qWaitForWindowActive(screen));
         QApplication::processEvents();
     }
+    // A dialog the screen opened has closed: the screen is the active window again.
+    void reactivate()
+    {
+        QTest::qWait(20); // the dialog's own deactivation comes first
+        screen->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(screen));
+    }
     template <typename T = QLineEdit> T* box(const char* name)
     {
         return Driver::box<T>(screen, name);
@@ -74,6 +81,13 @@ class TsbmTest : public QObject {
         return rows;
     }
     void press(const char* button) { box<QPushButton>(button)->click(); }
+    static std::function<void(QWidget*)> pressInDialog(Qt::Key key)
+    {
+        return [key](QWidget* dialog) {
+            QWidget* target = dialog->focusWidget() ? dialog->focusWidget() : dialog;
+            QTest::keyClick(target, key);
+        };
+    }
 
 private slots:
     void init()
@@ -216,18 +230,65 @@ private slots:
         QCOMPARE(focused(), QString("Edit6"));
         clearFocused();
 
+        box<QTabWidget>("PageControl1")->setCurrentIndex(1);
+        box("DBEdit6")->setFocus();
+        typeEnter("2001-13-40");
+        QCOMPARE(Driver::shown(), QStringList{"提示:您输入的日期错误！请确定后重新输入。"});
+        QCOMPARE(focused(), QString("DBEdit6"));
+        box<QTabWidget>("PageControl1")->setCurrentIndex(0);
+
         box<QComboBox>("ComboBox1")->setFocus();
         typeEnter("99");
         QCOMPARE(Driver::shown(), QStringList{"提示:该图书室编号不存在！"});
         QCOMPARE(focused(), QString("ComboBox1"));
         clearFocused();
-        typeEnter(); // empty: the first room in number order
+        // Empty: the room list for reference, and the first room in number order.
+        QVERIFY(
+            Driver::whileModal("Ttssxxfm", pressInDialog(Qt::Key_Escape), [this] { typeEnter(); }));
         QCOMPARE(box<QComboBox>("ComboBox1")->currentText(), QString("01"));
+    }
 
-        box("DBEdit6")->setFocus();
-        typeEnter("2001-13-40");
-        QCOMPARE(Driver::shown(), QStringList{"提示:您输入的日期错误！请确定后重新输入。"});
-        QCOMPARE(focused(), QString("DBEdit6"));
+    void secondLevelCodeIsChosenWhenSeveralBeginWithTheText()
+    {
+        open();
+        box("Edit6")->setFocus();
+        typeEnter("I25"); // one code: taken at once
+        QCOMPARE(box("Edit5")->text(), QString("报告文学"));
+
+        for (const bool take : {true, false}) {
+            box("Edit6")->setFocus();
+            clearFocused();
+            QVERIFY(Driver::whileModal("TFormflxx",
+                                       pressInDialog(take ? Qt::Key_Return : Qt::Key_Escape),
+                                       [this] { typeEnter("I2"); }));
+            reactivate();
+            QCOMPARE(box("Edit6")->text(), take ? QString("I24") : QString("I2"));
+            QCOMPARE(box("Edit5")->text(), take ? QString("小说") : QString());
+        }
+        QCOMPARE(Driver::shown(), QStringList());
+    }
+
+    void publisherIsTakenFromTheList()
+    {
+        Sql::run(
+            "insert into cbsxxk(pyzjh,cbsmc,cbsdz,lxr) values('ZHSJ','中华书局','上海','赵六')");
+        open();
+        box<QTabWidget>("PageControl1")->setCurrentIndex(1);
+        box<QComboBox>("ComboBox3")->setFocus();
+        QVERIFY(Driver::whileModal(
+            "Tcbsxxfm",
+            [](QWidget* list) {
+                QWidget* grid = list->focusWidget() ? list->focusWidget() : list;
+                QTest::keyClick(grid, Qt::Key_Down); // the second 中华书局
+                QTest::keyClick(grid, Qt::Key_Return);
+            },
+            [this] { typeEnter("中华"); }));
+        reactivate();
+        QCOMPARE(box<QComboBox>("ComboBox3")->currentText(), QString("中华书局"));
+        QCOMPARE(box("DBEdit5")->text(), QString("上海"));
+        QCOMPARE(box("DBEdit7")->text(), QString("赵六"));
+        QCOMPARE(focused(), QString("BitBtn4"));
+        QVERIFY(!screen->newPublisherMarked());
     }
 
     void setFlagNWithSeveralSetsAsksForOne()

@@ -382,7 +382,8 @@ private slots:
         const QList<Messages::Shown> shown = Messages::takeShown();
         QCOMPARE(shown.size(), 1);
         QCOMPARE(shown[0].caption, QString("保存提示"));
-        QCOMPARE(shown[0].text, QString("图书编目不能保存！"));
+        QVERIFY2(shown[0].text.startsWith("图书编目不能保存！\n原因："), qPrintable(shown[0].text));
+        QVERIFY(shown[0].text.contains("disk full"));
         QCOMPARE(Fixture::count("select count(*) from tszk"), 0);
         QCOMPARE(Fixture::count("select count(*) from cwk"), 0);
         QCOMPARE(Fixture::count("select count(*) from cbsxxk"), 0);

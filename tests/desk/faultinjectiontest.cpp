@@ -3,6 +3,7 @@
 #include "desk/cancellation.h"
 #include "desk/cardissue.h"
 #include "desk/cardsequence.h"
+#include "desk/catalogue.h"
 #include "desk/loans.h"
 #include "desk/lostcards.h"
 #include "desk/periodicals.h"
@@ -104,6 +105,7 @@ ReadingRoom::Loan readingRoomLoan()
     return loan;
 }
 
+<<<<<<< HEAD
 // The reader's open loan of the book, due `dueIn` days from today.
 void seedOpenLoan(int dueIn)
 {
@@ -130,6 +132,33 @@ Returns::FineDesk confirmingFines()
     desk.damage = [](const QString&, const QString&) { Fines::confirmDamage("5"); };
     return desk;
 }
+=======
+// A title as the cataloguing screen sends it, in room 01.
+CatalogueEntry catalogueEntry(const QString& barcode, const QString& copies)
+{
+    CatalogueEntry e;
+    e.title = "三国演义";
+    e.firstLevel = "I";
+    e.barcode = barcode;
+    e.searchNumber = "I242.4";
+    e.format = "32开";
+    e.pages = "512";
+    e.price = "25.00";
+    e.copies = copies;
+    e.room = "01";
+    e.state = "图书未出借";
+    e.publisher = "中华书局";
+    return e;
+}
+
+void seedCatalogue()
+{
+    Sql::run("insert into tssxxk(tssbh,tssmc,slrq) values('01','一室','2026-01-01')");
+    Seed::book({.barcode = "B0001", .copies = 2, .price = Money::fromText("20")});
+}
+
+const NewPublisher newPublisher{"北京王府井大街36号", "李四", "010-65252588", "100710", ""};
+>>>>>>> 7e61801 (Cataloguing: the classification chooser, the room list and the publisher list wired into the look-ups; catalogue save, correction and delete in the fault table; a failed new-title save names the store's reason)
 
 // Every multi-statement action: a name, what the store holds first, the action.
 const QList<FaultCase>& faultCases()
@@ -174,6 +203,7 @@ const QList<FaultCase>& faultCases()
                  {"读者", "DZ", "杂志", "12", "2026-12-01", "读者出版社", "重要内容与标志"});
          }},
         {"granting every function", [] {}, [] { Rights::grantAll("TEST"); }},
+<<<<<<< HEAD
         {"return", [] { seedOpenLoan(5); },
          [] {
              Returns::giveBack({lastLoan(), "1001", "N"}, confirmingFines());
@@ -186,6 +216,15 @@ const QList<FaultCase>& faultCases()
          [] { Returns::renew(lastLoan(), yes, confirmingFines()); }},
         {"overdue renewal with its fine", [] { seedOpenLoan(-3); },
          [] { Returns::renew(lastLoan(), yes, confirmingFines()); }},
+=======
+        {"catalogue save of a new title with a new publisher", seedCatalogue,
+         [] { Catalogue::save(catalogueEntry("T0001", "3"), QString(), newPublisher, yes); }},
+        {"catalogue save adding copies to a known barcode", seedCatalogue,
+         [] { Catalogue::save(catalogueEntry("B0001", "3"), QString(), newPublisher, yes); }},
+        {"catalogue correction", seedCatalogue,
+         [] { Catalogue::save(catalogueEntry("B0001", "5"), "B0001", std::nullopt, yes); }},
+        {"catalogue delete", seedCatalogue, [] { Catalogue::remove("B0001", yes); }},
+>>>>>>> 7e61801 (Cataloguing: the classification chooser, the room list and the publisher list wired into the look-ups; catalogue save, correction and delete in the fault table; a failed new-title save names the store's reason)
     };
     return cases;
 }
