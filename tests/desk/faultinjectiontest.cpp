@@ -105,7 +105,6 @@ ReadingRoom::Loan readingRoomLoan()
     return loan;
 }
 
-<<<<<<< HEAD
 // The reader's open loan of the book, due `dueIn` days from today.
 void seedOpenLoan(int dueIn)
 {
@@ -132,7 +131,6 @@ Returns::FineDesk confirmingFines()
     desk.damage = [](const QString&, const QString&) { Fines::confirmDamage("5"); };
     return desk;
 }
-=======
 // A title as the cataloguing screen sends it, in room 01.
 CatalogueEntry catalogueEntry(const QString& barcode, const QString& copies)
 {
@@ -158,7 +156,6 @@ void seedCatalogue()
 }
 
 const NewPublisher newPublisher{"北京王府井大街36号", "李四", "010-65252588", "100710", ""};
->>>>>>> 7e61801 (Cataloguing: the classification chooser, the room list and the publisher list wired into the look-ups; catalogue save, correction and delete in the fault table; a failed new-title save names the store's reason)
 
 // Every multi-statement action: a name, what the store holds first, the action.
 const QList<FaultCase>& faultCases()
@@ -203,7 +200,6 @@ const QList<FaultCase>& faultCases()
                  {"读者", "DZ", "杂志", "12", "2026-12-01", "读者出版社", "重要内容与标志"});
          }},
         {"granting every function", [] {}, [] { Rights::grantAll("TEST"); }},
-<<<<<<< HEAD
         {"return", [] { seedOpenLoan(5); },
          [] {
              Returns::giveBack({lastLoan(), "1001", "N"}, confirmingFines());
@@ -216,7 +212,6 @@ const QList<FaultCase>& faultCases()
          [] { Returns::renew(lastLoan(), yes, confirmingFines()); }},
         {"overdue renewal with its fine", [] { seedOpenLoan(-3); },
          [] { Returns::renew(lastLoan(), yes, confirmingFines()); }},
-=======
         {"catalogue save of a new title with a new publisher", seedCatalogue,
          [] { Catalogue::save(catalogueEntry("T0001", "3"), QString(), newPublisher, yes); }},
         {"catalogue save adding copies to a known barcode", seedCatalogue,
@@ -224,7 +219,6 @@ const QList<FaultCase>& faultCases()
         {"catalogue correction", seedCatalogue,
          [] { Catalogue::save(catalogueEntry("B0001", "5"), "B0001", std::nullopt, yes); }},
         {"catalogue delete", seedCatalogue, [] { Catalogue::remove("B0001", yes); }},
->>>>>>> 7e61801 (Cataloguing: the classification chooser, the room list and the publisher list wired into the look-ups; catalogue save, correction and delete in the fault table; a failed new-title save names the store's reason)
     };
     return cases;
 }
