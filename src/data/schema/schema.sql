@@ -118,6 +118,8 @@ create index dzjsmxk_kno_hsjsr on dzjsmxk(kno, hsjsr);
 create unique index dzjsmxk_open on dzjsmxk(kno, txm) where hsjsr is null;
 create index dzjsmxk_txm on dzjsmxk(txm);
 create index dzjsmxk_hsrq on dzjsmxk(hsrq);
+-- The overdue list: open loans by due date.
+create index dzjsmxk_open_hsrq on dzjsmxk(hsrq) where hsjsr is null;
 create index dzjsmxk_jsrq on dzjsmxk(jsrq);
 
 -- Column order matters: fines are written by position.
