@@ -98,6 +98,10 @@ private slots:
         QCOMPARE(listed(), (QStringList{"T1", "T2", "T3"}));
         tree()->setCurrentItem(node("A1(马克思主义)"));
         QCOMPARE(listed(), (QStringList{"T1", "T3"}));
+        if (!qEnvironmentVariableIsEmpty("LIBRARYDESK_KEEP_SCREENS")) {
+            screen->resize(1100, 520);
+            screen->grab().save(qEnvironmentVariable("LIBRARYDESK_KEEP_SCREENS") + "/tsbmjs.png");
+        }
         QCOMPARE(grid()->model()->columnCount(), 22);
         QCOMPARE(grid()->model()->headerData(4, Qt::Horizontal).toString(), QString("存本数"));
 
