@@ -271,8 +271,10 @@ void Tbmcxfm::buildScreen()
     Screen::onLeave(m_pages, [this] { return checkPages(); });
     Screen::onLeave(m_secondLevelCode, [this] { return checkSecondLevel(); });
     connect(m_firstLevel, &QComboBox::currentTextChanged, this, [this](const QString& code) {
-        if (code.isEmpty())
+        if (code.isEmpty()) {
+            m_firstLevelName->clear();
             return;
+        }
         QString name;
         if (Action::run(this, [&] { name = Classification::firstLevelName(code); }))
             m_firstLevelName->setText(name);
@@ -310,6 +312,7 @@ void Tbmcxfm::loadFirstLevelCodes()
     });
     m_firstLevel->setCurrentIndex(-1);
     m_firstLevel->setEditText(QString());
+    m_firstLevelName->clear(); // filling the list chose its first code on the way
 }
 
 void Tbmcxfm::conditionMode()

@@ -20,6 +20,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
 #include <QVBoxLayout>
 
 namespace {
@@ -188,15 +189,23 @@ void Tjsclfm::take(const QString& barcode, const QString& title, int held)
     m_quantity->setFocus();
 }
 
+void Tjsclfm::setAmountEditable(bool editable)
+{
+    m_amount->setReadOnly(!editable);
+    // The themes colour read-only boxes: the box takes its new look at once.
+    m_amount->style()->unpolish(m_amount);
+    m_amount->style()->polish(m_amount);
+}
+
 void Tjsclfm::methodChosen(int index)
 {
     if (m_method->itemText(index) == Disposal::sale) {
-        m_amount->setReadOnly(false);
+        setAmountEditable(true);
         m_amount->setFocus();
     } else {
         // A scrapped book brings in nothing: an amount typed before is dropped.
         m_amount->clear();
-        m_amount->setReadOnly(true);
+        setAmountEditable(false);
         m_remark->setFocus();
     }
 }
@@ -261,5 +270,5 @@ void Tjsclfm::clearBoxes()
     for (QLineEdit* box : {m_barcode, m_title, m_quantity, m_amount, m_remark})
         box->clear();
     m_method->setCurrentIndex(-1);
-    m_amount->setReadOnly(true);
+    setAmountEditable(false);
 }

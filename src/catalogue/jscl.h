@@ -25,6 +25,7 @@ private:
     void pickAll();
     void take(const QString& barcode, const QString& title, int held);
     void methodChosen(int index);
+    void setAmountEditable(bool editable);
     bool checkAmount();
     bool checkQuantity();
     void disposeClick();

@@ -108,6 +108,7 @@ private slots:
         open();
         QCOMPARE(screen->windowTitle(), QString("图书编目查询"));
         QCOMPARE(box<QComboBox>("ComboBox2")->count(), 2); // the roots of the tree
+        QCOMPARE(box("Edit13")->text(), QString());
         box<QComboBox>("ComboBox2")->setCurrentText("I");
         QCOMPARE(box("Edit13")->text(), QString("文学"));
         box<QComboBox>("ComboBox2")->setEditText(QString());
