@@ -19,6 +19,7 @@
 #include <QTreeWidget>
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 constexpr int titleCount = 1000000;
@@ -33,7 +34,8 @@ QString firstLevel(int i)
 
 void fillTitles()
 {
-    Transaction t;
+    // Committed in parts, so that the journal is written back as it goes.
+    std::optional<Transaction> t(std::in_place);
     for (int c = 0; c < classes; ++c) {
         Sql::run("insert into bmdyb(type_id,type_name,type_from_id) values(:a,:b,'0')",
                  {firstLevel(c), QString("第%1大类").arg(c)});
@@ -75,8 +77,12 @@ void fillTitles()
             insert.addBindValue(v);
         if (!insert.exec())
             qFatal("cannot fill tszk");
+        if ((i + 1) % 100000 == 0) {
+            t->commit();
+            t.emplace();
+        }
     }
-    t.commit();
+    t->commit();
 }
 
 // The middle of several timings, in milliseconds.
