@@ -25,5 +25,6 @@ long peakRssKiB();
 double medianMs(QVector<double> seconds);
 } // namespace Bench
 
-#define LIBRARY_BENCH(name, fn)                                                                    \
-    static const bool bench_registered_##name = (Bench::add(#name, fn), true);
+// The run may be a lambda with commas of its own.
+#define LIBRARY_BENCH(name, ...)                                                                   \
+    static const bool bench_registered_##name = (Bench::add(#name, __VA_ARGS__), true);
