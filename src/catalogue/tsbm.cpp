@@ -33,6 +33,7 @@
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QTabWidget>
+#include <QPointer>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -668,13 +669,19 @@ bool Ttsbmfm::secondLevelLeft()
 void Ttsbmfm::chooseSecondLevel()
 {
     m_lookingUp = true;
-    TFormflxx chooser(m_secondLevel->text(), this);
-    if (chooser.exec() == QDialog::Accepted) {
-        m_secondLevel->setText(chooser.code());
-        m_secondLevelName->setText(chooser.name());
+    // The screen may be closed while the chooser is up; the chooser then goes with it.
+    QPointer<Ttsbmfm> self(this);
+    QPointer<TFormflxx> chooser = new TFormflxx(m_secondLevel->text(), this);
+    const int answer = chooser->exec();
+    if (!self)
+        return;
+    if (answer == QDialog::Accepted && chooser) {
+        m_secondLevel->setText(chooser->code());
+        m_secondLevelName->setText(chooser->name());
     } else {
         m_secondLevelName->clear();
     }
+    delete chooser;
     m_lookingUp = false;
 }
 

@@ -24,6 +24,11 @@ bool Driver::whileModal(const char* className, const std::function<void(QWidget*
         if (modal && modal->inherits(className) && modal->isVisible()) {
             poll->stop();
             seen = true;
+            // Keys sent before the dialog is the active window would reach the shortcuts of
+            // the screen behind it (its Esc closes the screen).
+            modal->activateWindow();
+            if (!QTest::qWaitForWindowActive(modal))
+                qWarning("%s did not become the active window", className);
             drive(modal);
         } else if (clock.elapsed() > timeoutMs) {
             poll->stop();
