@@ -187,6 +187,26 @@ private slots:
         Database::close();
         ProgramPaths::setHome(fixtureHome);
     }
+
+    // A demo that fails half-way leaves no library behind, so a second try is not refused.
+    void aFailedDemoLeavesNoLibraryBehind()
+    {
+        const QString fixtureHome = fixture->home();
+        QTemporaryDir folder;
+        ProgramPaths::setHome(folder.path());
+        Sql::failAt(500);
+        DemoLibrary::Summary made;
+        QString error;
+        QVERIFY(!DemoLibrary::create(&made, &error));
+        Sql::resetFault();
+        QVERIFY2(error.startsWith(QString::fromUtf8("演示图书馆没有建成")), qPrintable(error));
+        QVERIFY(!Database::isOpen());
+        QVERIFY(!QFileInfo::exists(ProgramPaths::dataFolder()));
+        QVERIFY(DemoLibrary::refusal(folder.path()).isEmpty());
+        QCOMPARE(Clock::today(), Fixture::today());
+        QCOMPARE(Session::current().name, QString::fromUtf8(Fixture::operatorName));
+        ProgramPaths::setHome(fixtureHome);
+    }
 };
 
 LIBRARY_TEST(DemoLibraryTest)
