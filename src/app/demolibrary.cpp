@@ -503,6 +503,7 @@ private:
             e.format = m_dice.below(3) == 0 ? "16开" : "32开";
             const int pages = m_dice.between(120, 780);
             e.pages = QString::number(pages);
+            e.illustrations = QString::number(m_dice.below(4) == 0 ? m_dice.between(1, 16) : 0);
             e.price = Money::fromText(QString::number(12 + pages / 20 + m_dice.below(2) * 0.5))
                           .toFixed2();
             const int r = m_dice.below(20);
@@ -607,10 +608,11 @@ private:
             const QDate lent = day(-m_dice.between(95, 120));
             add(lent, lent.addDays(60 + m_dice.between(1, 15)), teacherGrade);
         }
-        for (int i = 0; i < 11; ++i) // overdue
-            add(day(-30 - m_dice.between(2, 25)), {}, studentGrade);
+        // Overdue: students 2 to 25 days late, teachers 3 to 18 days.
+        for (int i = 0; i < 11; ++i)
+            add(day(-30 - 2 - i * 23 / 10), {}, studentGrade);
         for (int i = 0; i < 4; ++i)
-            add(day(-60 - m_dice.between(2, 20)), {}, teacherGrade);
+            add(day(-60 - 3 - i * 5), {}, teacherGrade);
         for (int i = 0; i < 32; ++i) // out, not yet due
             add(day(-m_dice.between(0, 29)), {}, studentGrade);
         for (int i = 0; i < 13; ++i)
