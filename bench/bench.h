@@ -1,8 +1,9 @@
 #pragma once
 
+#include <QString>
+#include <QVector>
 #include <functional>
 #include <optional>
-#include <QString>
 
 // A benchmark prints one line per figure: "NAME: VALUE UNIT", followed where a floor
 // exists by "(floor VALUE UNIT, ratio R)". Each file registers its benchmarks.
@@ -20,7 +21,10 @@ void add(const QString& name, Run run);
 QString freshHome();
 double seconds(const std::function<void()>& work);
 long peakRssKiB();
+// The median of timings taken in seconds, in milliseconds.
+double medianMs(QVector<double> seconds);
 } // namespace Bench
 
-#define LIBRARY_BENCH(name, fn)                                                                    \
-    static const bool bench_registered_##name = (Bench::add(#name, fn), true);
+// The run may be a lambda with commas of its own.
+#define LIBRARY_BENCH(name, ...)                                                                   \
+    static const bool bench_registered_##name = (Bench::add(#name, __VA_ARGS__), true);

@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QVector>
+#include <algorithm>
 #include <cstdio>
 #include <sys/resource.h>
 
@@ -43,6 +44,14 @@ double Bench::seconds(const std::function<void()>& work)
     timer.start();
     work();
     return timer.nsecsElapsed() / 1e9;
+}
+
+double Bench::medianMs(QVector<double> seconds)
+{
+    if (seconds.isEmpty())
+        return 0;
+    std::sort(seconds.begin(), seconds.end());
+    return seconds.at(seconds.size() / 2) * 1000;
 }
 
 long Bench::peakRssKiB()

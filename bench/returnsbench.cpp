@@ -1,4 +1,5 @@
 #include "bench.h"
+#include "biglibrary.h"
 
 #include "data/clock.h"
 #include "data/database.h"
@@ -8,7 +9,6 @@
 
 #include <QSqlQuery>
 #include <QVector>
-#include <algorithm>
 
 namespace {
 constexpr int cards = 100000;
@@ -17,35 +17,9 @@ constexpr int closedLoans = 5000000;
 constexpr int samples = 1000;
 const QDate today(2026, 12, 9);
 
-// 100,000 cards with two open loans each (one overdue), 1,000,000 titles and five million
-// closed loans, written by the store itself.
 void buildLibrary()
 {
-    Transaction t;
-    Sql::run("insert into jykdjk(kdj,km,yqfkje,yxxjcs,jyqx,yjsbs,jyqxdw,jsyj,yxts) "
-             "values('A','借阅证',0.5,1,30,5,'日',50,365)");
-    Sql::run(QString("with recursive n(i) as (select 1 union all select i+1 from n where i<%1) "
-                     "insert into tszk(txm,tsmc,bs,jcs,tszt,ctys) "
-                     "select 'T'||i, '书名'||i, 2, 0, 'W', 0 from n")
-                 .arg(titles));
-    Sql::run(QString("with recursive n(i) as (select 1 union all select i+1 from n where i<%1) "
-                     "insert into cardk(kno,kdj,km,dzm,yxrq,jsbs,sfyx) "
-                     "select 'K'||(100000+i), 'A', '借阅证', '读者', '2027-12-31', 2, 'Y' from n")
-                 .arg(cards));
-    const QString upTo = "with recursive n(i) as (select 1 union all select i+1 from n where i<";
-    Sql::run(upTo + QString::number(closedLoans) +
-             ") insert into dzjsmxk(kno,txm,jsrq,jsjsr,hsrq,hsjsr,sfsh,xjcs) "
-             "select 'K'||(100000+1+i % " +
-             QString::number(cards) + "), 'T'||(1+i % " + QString::number(titles) +
-             "), '2025-01-01', '甲', '2025-02-01', '乙', 'N', 0 from n");
-    // Open loans: card k holds two titles, the first due ten days ago, the second later.
-    Sql::run("with recursive n(i) as (select 0 union all select i+1 from n where i<" +
-             QString::number(2 * cards - 1) +
-             ") insert into dzjsmxk(kno,txm,jsrq,jsjsr,hsrq,sfsh,xjcs) "
-             "select 'K'||(100000+1+i/2), 'T'||(1+i), '2026-10-30', '甲', "
-             "case when i % 2 = 0 then '2026-11-29' else '2026-12-29' end, 'N', 0 from n");
-    Sql::run("update tszk set jcs=1 where rowid<=:n", {2 * cards});
-    t.commit();
+    BigLibrary::build(cards, titles, closedLoans, today);
 }
 
 QVector<qint64> openLoanIds(int count, bool overdue)
@@ -57,12 +31,6 @@ QVector<qint64> openLoanIds(int count, bool overdue)
     while (q.next())
         ids << q.value("iid").toLongLong();
     return ids;
-}
-
-double medianMs(QVector<double> times)
-{
-    std::sort(times.begin(), times.end());
-    return times.isEmpty() ? 0 : times.at(times.size() / 2) * 1000;
 }
 
 // The fine dialog confirming what it is offered.
@@ -155,9 +123,10 @@ LIBRARY_BENCH(return_and_renew, [](const auto& report) {
             }
         });
     }
-    report(Figure{"return_median", medianMs(giveBack), "ms", medianMs(bare)});
-    report(Figure{"return_with_fine_median", medianMs(giveBackFined), "ms", medianMs(bare)});
-    report(Figure{"renew_median", medianMs(renew), "ms", medianMs(bareRenewal)});
-    report(Figure{"return_open_loan_list_median", medianMs(listing), "ms", std::nullopt});
+    report(Figure{"return_median", Bench::medianMs(giveBack), "ms", Bench::medianMs(bare)});
+    report(Figure{"return_with_fine_median", Bench::medianMs(giveBackFined), "ms",
+                  Bench::medianMs(bare)});
+    report(Figure{"renew_median", Bench::medianMs(renew), "ms", Bench::medianMs(bareRenewal)});
+    report(Figure{"return_open_loan_list_median", Bench::medianMs(listing), "ms", std::nullopt});
     Clock::setToday(QDate());
 })

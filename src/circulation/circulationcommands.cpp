@@ -2,8 +2,10 @@
 
 #include "circulation/dzhsdj.h"
 #include "circulation/dzjsdj.h"
-#include "circulation/yqfkdj.h"
+#include "circulation/dzjycx.h"
 #include "circulation/xssj.h"
+#include "circulation/yqfkdj.h"
+#include "circulation/yqwhs.h"
 #include "ui/windows.h"
 
 const QList<Commands::Entry>& circulationCommands()
@@ -13,6 +15,8 @@ const QList<Commands::Entry>& circulationCommands()
         {"dzhsdj", [](QWidget*) { Windows::showOrActivate<Tdzhsdjfm>(); }, Tdzhsdjfm::helpContext},
         {"yqfkdj", [](QWidget* parent) { Windows::runModal(new Tyqfkdjfm(parent)); },
          Tyqfkdjfm::helpContext},
+        {"dzjycx", [](QWidget*) { Tdzjycxfm::open(); }, Tdzjycxfm::helpContext},
+        {"N10", [](QWidget*) { Windows::showOrActivate<TFormyqwhs>(); }},
         {"xssj", [](QWidget*) { Windows::showOrActivate<Txssjfm>(); }, Txssjfm::helpContext},
     };
     return table;

@@ -1,5 +1,6 @@
 #include "circulation/yqfkdj.h"
 
+#include "circulation/dzjycx.h"
 #include "data/sql.h"
 #include "pickers/dzjykxx.h"
 #include "ui/action.h"
@@ -14,15 +15,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
-
-namespace {
-void (*matchingLoansOpener)(const QString&, const QString&, QWidget*) = nullptr;
-} // namespace
-
-void Tyqfkdjfm::setMatchingLoansOpener(void (*opener)(const QString&, const QString&, QWidget*))
-{
-    matchingLoansOpener = opener;
-}
 
 Tyqfkdjfm::Tyqfkdjfm(QWidget* parent) : QDialog(parent)
 {
@@ -133,8 +125,7 @@ bool Tyqfkdjfm::barcodeEntry()
         return false;
     if (match.count > 1) {
         // The loan query shows the full barcodes to choose from.
-        if (matchingLoansOpener)
-            matchingLoansOpener(m_card->text(), m_barcode->text(), this);
+        Tdzjycxfm::openMatching(m_card->text(), m_barcode->text());
         return false;
     }
     m_barcode->setText(match.barcode);

@@ -28,10 +28,6 @@ public:
     // The bill to print once the action has been committed (inside a return only).
     QList<FineBills::Bill> bills() const { return m_bills; }
 
-    // Test seam: how the loan query is brought up when several loans match the barcode.
-    static void setMatchingLoansOpener(void (*opener)(const QString& card, const QString& prefix,
-                                                      QWidget* parent));
-
 private:
     void buildScreen();
     bool cardEntry();

@@ -354,13 +354,19 @@ CatalogueSaved Catalogue::save(const CatalogueEntry& entry, const QString& corre
 
 void Catalogue::remove(const QString& barcode, const Ask& ask)
 {
+    remove(barcode, ask, deleteCaption, "您确定要删除该图书编目吗？");
+}
+
+void Catalogue::remove(const QString& barcode, const Ask& ask, const QString& caption,
+                       const QString& question)
+{
     const std::optional<Stored> stored = readStored(barcode);
     if (!stored)
         throw Refused(deleteCaption, "该图书编目已经不存在！", "DBEdit1");
     if (stored->onLoan > 0)
         throw Refused(deleteCaption,
                       QString("该图书有%1本正在出借，不能删除！").arg(stored->onLoan));
-    if (!ask(deleteCaption, "您确定要删除该图书编目吗？"))
+    if (!ask(caption, question))
         throw ActionCancelled{};
     if (stored->price && !stored->copies.isNull())
         Ledger::expenditure(-(*stored->price * stored->copies.toInt()), Ledger::Reason::reversal);

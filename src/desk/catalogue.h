@@ -100,6 +100,9 @@ CatalogueSaved save(const CatalogueEntry& entry, const QString& correcting,
 // Deletes the stored title after `ask` agreed, booking "冲销" minus its stored price x
 // copies when it has a price. A title with copies on loan is refused.
 void remove(const QString& barcode, const Ask& ask);
+// The same delete asked with another screen's question (the book query asks its own).
+void remove(const QString& barcode, const Ask& ask, const QString& caption,
+            const QString& question);
 
 // The stored title as the screen shows it; nullopt when there is none.
 std::optional<CatalogueEntry> load(const QString& barcode);

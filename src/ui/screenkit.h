@@ -59,7 +59,7 @@ public:
     void show(Sql& executed);
     void closeQuery();
     // The result column of a row (any column of the statement, shown or not).
-    QVariant value(int row, const QString& column) const;
+    virtual QVariant value(int row, const QString& column) const;
 
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;

@@ -24,6 +24,13 @@ QMdiArea* Windows::frameArea()
     return area();
 }
 
+QWidget* Windows::frameOf(QWidget* screen)
+{
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(screen->parentWidget()))
+        return sub;
+    return screen;
+}
+
 QWidget* Windows::findOpen(const char* className)
 {
     if (area()) {

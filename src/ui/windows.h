@@ -24,6 +24,10 @@ template <typename Screen> Screen* showOrActivate()
         showOrActivate(Screen::staticMetaObject.className(), [] { return new Screen; }));
 }
 
+// What to size, maximise or move for a screen: its frame in the frame area, else the
+// screen itself.
+QWidget* frameOf(QWidget* screen);
+
 // The open instance of a child screen class, or null.
 QWidget* findOpen(const char* className);
 

@@ -4,6 +4,7 @@
 #include "desk/cardissue.h"
 #include "desk/cardsequence.h"
 #include "desk/catalogue.h"
+#include "desk/disposal.h"
 #include "desk/loans.h"
 #include "desk/lostcards.h"
 #include "desk/periodicals.h"
@@ -219,6 +220,14 @@ const QList<FaultCase>& faultCases()
         {"catalogue correction", seedCatalogue,
          [] { Catalogue::save(catalogueEntry("B0001", "5"), "B0001", std::nullopt, yes); }},
         {"catalogue delete", seedCatalogue, [] { Catalogue::remove("B0001", yes); }},
+        {"disposal of some copies by sale", seedCatalogue,
+         [] {
+             Disposal::dispose({"B0001", "红楼梦", "1", "降价销售", "12.5", "破损"});
+         }},
+        {"disposal of the last copies", seedCatalogue,
+         [] {
+             Disposal::dispose({"B0001", "红楼梦", "2", "图书报废", "", ""});
+         }},
     };
     return cases;
 }

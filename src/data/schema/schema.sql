@@ -35,6 +35,9 @@ create trigger tszk_title_delete after delete on tszk begin
     delete from tszk_title where rowid = old.rowid;
 end;
 create index tszk_fsjh on tszk(fsjh);
+create index tszk_bmr on tszk(bmr);
+create index tszk_cbsj on tszk(cbsj);
+create index tszk_tsym on tszk(tsym);
 
 create table tszklsk (
     txm varchar(20), tsmc varchar(60), bs smallint, jcs smallint, tszt varchar(1)
@@ -68,7 +71,8 @@ create index mxflk_mxflmc on mxflk(mxflmc);
 create index mxflk_Flm on mxflk(Flm);
 
 create table jsclk (
-    txm text unique, clfs text, clrq date, clbs integer, clje real, cljsr text, bz text
+    txm text unique, clfs text, clrq date, clbs integer, clje real, cljsr text, bz text,
+    tsmc varchar(60)
 );
 create index jsclk_clrq on jsclk(clrq);
 
@@ -118,6 +122,8 @@ create index dzjsmxk_kno_hsjsr on dzjsmxk(kno, hsjsr);
 create unique index dzjsmxk_open on dzjsmxk(kno, txm) where hsjsr is null;
 create index dzjsmxk_txm on dzjsmxk(txm);
 create index dzjsmxk_hsrq on dzjsmxk(hsrq);
+-- The overdue list: open loans by due date.
+create index dzjsmxk_open_hsrq on dzjsmxk(hsrq) where hsjsr is null;
 create index dzjsmxk_jsrq on dzjsmxk(jsrq);
 
 -- Column order matters: fines are written by position.
