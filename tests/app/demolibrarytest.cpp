@@ -4,6 +4,7 @@
 #include "data/paths.h"
 #include "data/session.h"
 #include "data/sql.h"
+#include "desk/loanqueries.h"
 #include "fixture.h"
 #include "testmain.h"
 
@@ -138,6 +139,21 @@ private slots:
                       "where hsjsr=\"\" and hsrq<:b",
                       {today, today}) >= 14);
         QCOMPARE(count("select count(*) from dzjsmxk where jsrq>:t", {today}), 0);
+        // ... and the overdue query lists exactly those.
+        QStringList listed;
+        const Listing overdue = LoanQueries::overdue(QString(), today);
+        Sql rows(overdue.statement);
+        rows.bindAll(overdue.values).exec();
+        while (rows.next())
+            listed << rows.text("kno") + "/" + rows.text("txm");
+        QStringList expected;
+        Sql open("select kno,txm from dzjsmxk where hsjsr=\"\" and hsrq<:t order by kno");
+        open.bind(today).exec();
+        while (open.next())
+            expected << open.text("kno") + "/" + open.text("txm");
+        listed.sort();
+        expected.sort();
+        QCOMPARE(listed, expected);
         // The reader the README names has loans out, one of them overdue.
         QVERIFY(count("select count(*) from dzjsmxk where kno=:k and hsjsr=\"\"",
                       {made.showcaseCard}) >= 2);
