@@ -1,4 +1,5 @@
 #include "app/appcommands.h"
+#include "app/demolibrary.h"
 #include "app/deskapplication.h"
 #include "app/mainwindow.h"
 #include "app/startup.h"
@@ -27,9 +28,14 @@ int main(int argc, char** argv)
     QCommandLineOption home("home", "Keep the library's data in DIR instead of the program folder.",
                             "DIR");
     options.addOption(home);
+    QCommandLineOption demo("demo", "Make a demo library in the library's folder (one that holds "
+                                    "no library yet), then start on it.");
+    options.addOption(demo);
     options.process(app);
     if (options.isSet(home))
         ProgramPaths::setHome(options.value(home));
+    if (options.isSet(demo) && !DemoLibrary::createFromCommandLine())
+        return 1;
 
     // Qt's own dialogs (preview, file chooser, message buttons) in Chinese.
     QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));

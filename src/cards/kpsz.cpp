@@ -198,6 +198,16 @@ void GradeTable::afterWrite(const QString& grade)
     }
 }
 
+void GradeTable::writeRules(const QString& grade, Money finePerDay, int renewals, int validDays)
+{
+    Sql("update jykdjk set yqfkje=:tj1,yxxjcs=:tj2,yxts=:tj3 where kdj= :kdj")
+        .bind(finePerDay)
+        .bind(renewals)
+        .bind(validDays)
+        .bind(grade)
+        .exec();
+}
+
 void GradeTable::removeCurrent()
 {
     if (m_state == State::Insert) {
@@ -541,12 +551,9 @@ bool Tkpszfm::writeCurrentRow(bool withRuleBoxes)
             throw ActionCancelled{};
         }
         if (withRuleBoxes) {
-            Sql("update jykdjk set yqfkje=:tj1,yxxjcs=:tj2,yxts=:tj3 where kdj= :kdj")
-                .bind(Money::fromText(m_fine->text().trimmed()))
-                .bind(m_renewals->text().trimmed().toInt())
-                .bind(m_validity->text().trimmed().toInt())
-                .bind(grade)
-                .exec();
+            GradeTable::writeRules(grade, Money::fromText(m_fine->text().trimmed()),
+                                   m_renewals->text().trimmed().toInt(),
+                                   m_validity->text().trimmed().toInt());
         }
     });
     if (written)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/money.h"
+
 #include <QDialog>
 #include <QList>
 #include <QString>
@@ -48,6 +50,9 @@ public:
     void write() const;
     // Rereads the rows and makes the written grade current.
     void afterWrite(const QString& grade);
+    // Writes the rules the screen keeps outside the bound boxes into the stored row of
+    // the grade: the fine per day late, the renewals allowed and the validity of a new card.
+    static void writeRules(const QString& grade, Money finePerDay, int renewals, int validDays);
 
     void removeCurrent(); // a new row not yet written is just dropped
     void moveTo(int index);

@@ -1,7 +1,7 @@
 #include "data/clock.h"
 
 namespace {
-QDate& fixedToday()
+QDate& fixedDate()
 {
     static QDate date;
     return date;
@@ -10,10 +10,15 @@ QDate& fixedToday()
 
 QDate Clock::today()
 {
-    return fixedToday().isValid() ? fixedToday() : QDate::currentDate();
+    return fixedDate().isValid() ? fixedDate() : QDate::currentDate();
 }
 
 void Clock::setToday(const QDate& date)
 {
-    fixedToday() = date;
+    fixedDate() = date;
+}
+
+QDate Clock::fixedToday()
+{
+    return fixedDate();
 }
