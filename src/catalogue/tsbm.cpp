@@ -30,10 +30,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
+#include <QPointer>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QTabWidget>
-#include <QPointer>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -707,9 +707,15 @@ bool Ttsbmfm::roomEntered()
     }
     // The room list is shown for reference; the box takes the first room.
     loadRooms();
-    Ttssxxfm rooms(this);
-    rooms.exec();
-    setText(m_room, rooms.firstNumber());
+    // The screen may be closed while the list is up; the list then goes with it.
+    QPointer<Ttsbmfm> self(this);
+    QPointer<Ttssxxfm> rooms = new Ttssxxfm(this);
+    rooms->exec();
+    if (!self)
+        return false;
+    if (rooms)
+        setText(m_room, rooms->firstNumber());
+    delete rooms;
     m_room->setFocus(Qt::OtherFocusReason);
     return false;
 }
