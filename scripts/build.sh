@@ -3,5 +3,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${@}" >/dev/null
+launcher=()
+# A compiler cache, when installed, makes rebuilds in other checkouts quick.
+if command -v ccache >/dev/null; then launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache); fi
+cmake -S . -B build "${launcher[@]}" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${@}" >/dev/null
 cmake --build build -j"$(nproc)"
