@@ -113,6 +113,10 @@ LIBRARY_BENCH(lending, [](const auto& report) {
                   std::nullopt});
 
     QVector<double> cardEntry, bookEntry, save, bareCard, bareBook, bareWrite, fragment, scan;
+    QVector<double> pairMissing, pairCommon, pairScan;
+    // Two characters, as Chinese titles are mostly searched: pairs no title holds, and
+    // pairs a tenth of the titles hold ("名1" … "名9").
+    const QStringList missingPairs{"数学", "历史", "物理", "化学", "地理", "语文", "英语", "政治"};
     for (int i = 0; i < samples; ++i) {
         const QString card = BigLibrary::cardNumber((i * 37) % cards);
         const QString barcode = freeTitle(i);
@@ -151,6 +155,20 @@ LIBRARY_BENCH(lending, [](const auto& report) {
         });
         if (i < 20)
             scan << Bench::seconds([&] { scanBookEntry(words); });
+        const QString missing = missingPairs.at(i % missingPairs.size());
+        pairMissing << Bench::seconds([&] {
+            try {
+                Loans::findBooks(missing);
+            } catch (...) {
+            }
+        });
+        const QString common = QString("名%1").arg(1 + i % 9);
+        pairCommon << Bench::seconds([&] {
+            if (Loans::findBooks(common).kind != Match::Several)
+                qFatal("a common pair found no titles");
+        });
+        if (i < 20)
+            pairScan << Bench::seconds([&] { scanBookEntry(missing); });
     }
     report(Figure{"lending_card_entry_median", Bench::medianMs(cardEntry), "ms",
                   Bench::medianMs(bareCard)});
@@ -160,6 +178,10 @@ LIBRARY_BENCH(lending, [](const auto& report) {
     report(Figure{"lending_title_fragment_median", Bench::medianMs(fragment), "ms", std::nullopt});
     report(
         Figure{"lending_title_fragment_by_scan_median", Bench::medianMs(scan), "ms", std::nullopt});
+    report(Figure{"lending_two_character_fragment_median", Bench::medianMs(pairMissing), "ms",
+                  Bench::medianMs(pairScan)});
+    report(Figure{"lending_two_character_common_fragment_median", Bench::medianMs(pairCommon), "ms",
+                  std::nullopt});
 
     // The loan query's first rows, all loans; the overdue list of every card.
     QVector<double> loanQuery, overdue, overdueFloor;

@@ -178,6 +178,19 @@ void upgradeTable(QSqlDatabase& db, const QString& statement, const QString& nam
     }
 }
 
+// A title index made now starts with the titles already catalogued; its triggers keep
+// it in step from then on.
+void fillTitleIndex(QSqlDatabase& db, const QString& table)
+{
+    if (table.compare("tszk_title", Qt::CaseInsensitive) == 0)
+        run(db, "insert into tszk_title(rowid, tsmc) select rowid, tsmc from tszk");
+    if (table.compare("tszk_bigram", Qt::CaseInsensitive) == 0)
+        run(db, "insert or ignore into tszk_bigram(gram, book) "
+                "select substr(t.tsmc, p.key + 1, 2), t.rowid from tszk t, "
+                "json_each('[' || replace(hex(zeroblob(length(t.tsmc))), '00', '0,') || '0]') p "
+                "where p.key < length(t.tsmc) - 1");
+}
+
 void upgradeSchema(QSqlDatabase& db)
 {
     static const QRegularExpression created(
@@ -189,15 +202,14 @@ void upgradeSchema(QSqlDatabase& db)
             continue;
         const QString kind = match.captured(1).toLower().simplified();
         const QString name = match.captured(2);
-        if (kind == "table") {
-            upgradeTable(db, statement, name);
-        } else if (kind == "virtual table") {
-            if (!exists(db, "table", name)) {
+        if (kind == "table" || kind == "virtual table") {
+            const bool added = !exists(db, "table", name);
+            if (kind == "table")
+                upgradeTable(db, statement, name);
+            else if (added)
                 run(db, statement);
-                // A title index made now starts with the titles already catalogued.
-                if (name.compare("tszk_title", Qt::CaseInsensitive) == 0)
-                    run(db, "insert into tszk_title(rowid, tsmc) select rowid, tsmc from tszk");
-            }
+            if (added)
+                fillTitleIndex(db, name);
         } else if (!exists(db, kind.endsWith("trigger") ? "trigger" : "index", name)) {
             run(db, statement);
         }
@@ -251,6 +263,11 @@ void Schema::upgrade(QSqlDatabase& db)
     if (!db.commit())
         throw StoreError(db.lastError().text(), "commit");
     Log::write(QString("upgraded the database to version %1").arg(version));
+}
+
+QStringList Schema::scriptStatements(const QString& resource)
+{
+    return splitScript(scriptText(resource));
 }
 
 QString Schema::scriptText(const QString& resource)

@@ -2,6 +2,7 @@
 
 #include <QSqlDatabase>
 #include <QString>
+#include <QStringList>
 
 // The delivered database: the tables, the rights catalogue, the classification and the
 // superuser, built from the scripts that ship inside the program (:/schema/).
@@ -12,7 +13,7 @@ namespace Schema {
 void createDelivered(const QString& file);
 
 // The version of the tables this program writes, kept in the file (PRAGMA user_version).
-inline constexpr int version = 3;
+inline constexpr int version = 4;
 
 // Brings a library database written by an earlier version up to this one, in one
 // transaction: tables, columns, indexes and triggers it lacks are added (nothing is removed
@@ -22,4 +23,6 @@ void upgrade(QSqlDatabase& db);
 
 // The text of a script shipped with the program, e.g. ":/schema/schema.sql".
 QString scriptText(const QString& resource);
+// The statements of such a script, comments left out.
+QStringList scriptStatements(const QString& resource);
 } // namespace Schema

@@ -1,5 +1,6 @@
 #include "desk/initialisation.h"
 
+#include "data/schema.h"
 #include "data/sql.h"
 
 const QStringList& Initialisation::clearedTables()
@@ -14,4 +15,8 @@ void Initialisation::clearAll()
 {
     for (const QString& table : clearedTables())
         Sql::run("delete from " + table);
+    // The detailed classification is the program's own list, not the library's data: the
+    // book query's class list reads it, so it is delivered again at once.
+    for (const QString& statement : Schema::scriptStatements(":/schema/mxflk.sql"))
+        Sql::run(statement);
 }

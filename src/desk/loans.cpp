@@ -29,11 +29,14 @@ Match matchOf(Sql& q, const QString& column)
     return match;
 }
 
-// A title fragment the trigram index answers exactly: three characters or more and no
-// wildcard of `like` in it (those keep their meaning and go to the plain scan).
-bool indexableFragment(const QString& text)
+// A title fragment an index answers exactly: no wildcard of `like` in it (those keep their
+// meaning and go to the plain scan); two characters go to the pair table, three or more
+// to the trigram index.
+int indexableLength(const QString& text)
 {
-    return text.toUcs4().size() >= 3 && !text.contains(QChar('%')) && !text.contains(QChar('_'));
+    if (text.contains(QChar('%')) || text.contains(QChar('_')))
+        return 0;
+    return int(text.toUcs4().size());
 }
 
 // The index's query for the fragment as one phrase (a double quote inside is doubled).
@@ -44,16 +47,32 @@ QString phrase(const QString& text)
     return QChar('"') + quoted + QChar('"');
 }
 
-// Titles whose barcode begins with the text or whose title contains it. The index only
+bool hasTable(const char* name)
+{
+    return !Sql::scalar("select name from sqlite_master where name=:name", {QString(name)})
+                .isNull();
+}
+
+// Titles whose barcode begins with the text or whose title contains it. An index only
 // narrows the rows; the `like` on the title decides, so the rows are the same as the
 // plain statement's.
 Listing bookMatches(const QString& text, const QString& tail)
 {
-    if (indexableFragment(text) && Loans::hasTitleIndex())
+    const int length = indexableLength(text);
+    if (length >= 3 && Loans::hasTitleIndex())
         return {"select * from tszk where (txm like :txm) or (rowid in (select rowid from "
                 "tszk_title where tszk_title match :phrase) and tsmc like :tsmc)" +
                     tail,
                 {text + "%", phrase(text), "%" + text + "%"}};
+    // The pairs are walked in the index and each title read once: the rows stream, so a
+    // fragment in half the catalogue still answers its first rows at once.
+    if (length == 2 && hasTable("tszk_bigram"))
+        return {"select * from tszk where txm like :txm union all "
+                "select tszk.* from tszk_bigram cross join tszk "
+                "where tszk_bigram.gram=:gram and tszk.rowid=tszk_bigram.book "
+                "and tszk.tsmc like :tsmc and not (tszk.txm like :txm2)" +
+                    tail,
+                {text + "%", text, "%" + text + "%", text + "%"}};
     return {"select * from tszk where (txm like:txm) or (tsmc like:tsmc)" + tail,
             {text + "%", "%" + text + "%"}};
 }
@@ -233,5 +252,5 @@ Loan Loans::lend(const QString& cardNumber, const QString& barcode)
 
 bool Loans::hasTitleIndex()
 {
-    return !Sql::scalar("select name from sqlite_master where name='tszk_title'").isNull();
+    return hasTable("tszk_title");
 }

@@ -19,7 +19,9 @@ class UpgradeTest : public QObject {
         for (const char* statement :
              {"drop table ljmbk", "drop trigger tszk_title_insert",
               "drop trigger tszk_title_update", "drop trigger tszk_title_delete",
-              "drop table tszk_title", "alter table cardk drop column gzdw",
+              "drop table tszk_title", "drop trigger tszk_bigram_insert",
+              "drop trigger tszk_bigram_update", "drop trigger tszk_bigram_delete",
+              "drop table tszk_bigram", "alter table cardk drop column gzdw",
               "delete from subfunk where funcename='ljmb'",
               "delete from usergrantk where funename='ljmb'", "PRAGMA user_version=0"})
             Sql::run(statement);
@@ -49,6 +51,8 @@ private slots:
         QCOMPARE(Fixture::count("select count(*) from tszk_title where tsmc like '%楼%'"), 1);
         Sql::run("insert into tszk(txm,tsmc,bs,jcs,tszt) values('B0002','三国演义',1,0,'W')");
         QCOMPARE(Fixture::count("select count(*) from tszk_title"), 2);
+        QCOMPARE(Fixture::count("select count(*) from tszk_bigram where gram='楼梦'"), 1);
+        QCOMPARE(Fixture::count("select count(*) from tszk_bigram where gram='演义'"), 1);
         QCOMPARE(Fixture::count("select count(*) from subfunk where funcename='ljmb'"), 1);
         QCOMPARE(Fixture::count("select count(*) from usergrantk "
                                 "where loginuser='ADMIN' and funename='ljmb'"),

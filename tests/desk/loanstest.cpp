@@ -256,6 +256,10 @@ private slots:
                                                     << "none";
         QTest::newRow("short latin fragment, other case") << "ru"
                                                           << "none";
+        QTest::newRow("two characters at a title's end") << "闪电"
+                                                         << "TS0003";
+        QTest::newRow("two characters inside a title") << "ng"
+                                                       << "TS0004";
         QTest::newRow("wildcard keeps its meaning") << "Pro_ramming"
                                                     << "TS0004";
         QTest::newRow("quote in the fragment") << "\"引号\""
@@ -305,6 +309,14 @@ private slots:
         book("B2", "球状闪电二");
         QCOMPARE(Loans::findBooks("球状闪").key, QString("B2"));
         QCOMPARE(Fixture::count("select count(*) from tszk_title"), 1);
+        // The two-character pairs follow the same way.
+        QCOMPARE(Loans::findBooks("闪电").key, QString("B2"));
+        Sql::run("update tszk set tsmc='三体' where txm='B2'");
+        QCOMPARE(refusal([] { Loans::findBooks("闪电"); }),
+                 QString("借书提示:您输入的条形码不存在，请确定后重新输入。"));
+        QCOMPARE(Loans::findBooks("三体").key, QString("B2"));
+        Sql::run("delete from tszk where txm='B2'");
+        QCOMPARE(Fixture::count("select count(*) from tszk_bigram"), 0);
     }
 
     void lookUpsUseIndexes()
@@ -318,6 +330,7 @@ private slots:
             {"select yjsbs from jykdjk where kdj=:kdj and km=:km", {"A", "借阅证"}},
             Loans::openLoans("1"),
             Loans::matchingBooks("TS0001"),
+            Loans::matchingBooks("三体"),
             {"select bs,jcs from tszk where txm=:txm", {"T"}},
             {"select count(*) as expr1001 from cardk where yxrq<:yxrq1 and kno= :kno1",
              {"2026-12-09", "1"}},

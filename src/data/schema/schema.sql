@@ -34,6 +34,29 @@ end;
 create trigger tszk_title_delete after delete on tszk begin
     delete from tszk_title where rowid = old.rowid;
 end;
+-- Two-character title fragments: every pair of neighbouring characters of each title
+-- (each pair once per title), kept in step with tszk by its triggers. The positions of a
+-- title come from a JSON array of its length, so a title of any length is covered.
+create table tszk_bigram (
+    gram text not null, book integer not null, primary key (gram, book)
+) without rowid;
+create index tszk_bigram_book on tszk_bigram(book);
+create trigger tszk_bigram_insert after insert on tszk begin
+    insert or ignore into tszk_bigram(gram, book)
+        select substr(new.tsmc, p.key + 1, 2), new.rowid
+        from json_each('[' || replace(hex(zeroblob(length(new.tsmc))), '00', '0,') || '0]') p
+        where p.key < length(new.tsmc) - 1;
+end;
+create trigger tszk_bigram_update after update of tsmc on tszk begin
+    delete from tszk_bigram where book = old.rowid;
+    insert or ignore into tszk_bigram(gram, book)
+        select substr(new.tsmc, p.key + 1, 2), new.rowid
+        from json_each('[' || replace(hex(zeroblob(length(new.tsmc))), '00', '0,') || '0]') p
+        where p.key < length(new.tsmc) - 1;
+end;
+create trigger tszk_bigram_delete after delete on tszk begin
+    delete from tszk_bigram where book = old.rowid;
+end;
 create index tszk_fsjh on tszk(fsjh);
 create index tszk_bmr on tszk(bmr);
 create index tszk_cbsj on tszk(cbsj);
