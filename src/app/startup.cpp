@@ -15,8 +15,12 @@
 bool Startup::connectStore(Tmainfm* window)
 {
     QString reason;
-    if (Database::open(&reason))
+    if (Database::open(&reason)) {
+        const QString recovered = Database::takeRecoveryNote();
+        if (!recovered.isEmpty())
+            Messages::notice(window, "提示", recovered);
         return true;
+    }
     Log::write("start-up: cannot connect the database: " + reason);
     Messages::plain(window, "1error\n" + reason);
     return false;

@@ -5,10 +5,13 @@
 #include "data/schema.h"
 #include "data/storeerror.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStringList>
+
+#include <utility>
 
 namespace {
 void makeDatabaseFilesPrivate(const QString& file)
@@ -57,7 +60,39 @@ void dropWidthTriggers(QSqlDatabase& db)
     if (!triggers.isEmpty())
         Log::write(QString("dropped %1 width triggers").arg(triggers.size()));
 }
+
+QString recoveryNote;
+
+// A restore moves library.db aside as library.db.previous before the restored copy takes
+// its name; a stop between the two leaves no library.db. The previous data go back rather
+// than an empty library being made in their place. False when they are waiting but could
+// not be put back.
+bool putPreviousBack(const QString& file)
+{
+    const QString previous = file + ".previous";
+    if (QFileInfo::exists(file) || !QFileInfo::exists(previous))
+        return true;
+    for (const char* suffix : {"-wal", "-shm"})
+        QFile::remove(file + suffix);
+    if (!QFile::rename(previous, file))
+        return false;
+    Log::write(QString("start-up: %1 was missing; put %2 back").arg(file, previous));
+    recoveryNote = QString::fromUtf8("上次数据恢复没有完成，数据库文件不在原处，"
+                                     "已放回恢复前的数据。");
+    return true;
+}
 } // namespace
+
+QString Database::takeRecoveryNote()
+{
+    return std::exchange(recoveryNote, QString());
+}
+
+void Database::bringUpToDate(QSqlDatabase& db)
+{
+    dropWidthTriggers(db);
+    Schema::upgrade(db);
+}
 
 QSqlDatabase Database::connection()
 {
@@ -86,6 +121,12 @@ bool Database::open(QString* error)
     ProgramPaths::tightenPrivateFolders();
     ProgramPaths::makeFilePrivate(ProgramPaths::logFile());
     const QString file = ProgramPaths::databaseFile();
+    if (!putPreviousBack(file)) {
+        if (error)
+            *error = QString("cannot move %1.previous back to %1").arg(file);
+        Log::write(QString("start-up: cannot move %1.previous back").arg(file));
+        return false;
+    }
     try {
         if (!QFileInfo::exists(file)) {
             Schema::createDelivered(file);
@@ -125,9 +166,8 @@ bool Database::open(QString* error)
         Log::write(QString("could not set up %1: %2").arg(file, reason));
         return false;
     }
-    dropWidthTriggers(db);
     try {
-        Schema::upgrade(db);
+        bringUpToDate(db);
     } catch (const StoreError& e) {
         if (error)
             *error = e.message();

@@ -23,4 +23,13 @@ public:
     static void close();
     static bool isOpen();
     static QSqlDatabase connection();
+
+    // Brings a library file written by an earlier version up to this one, as opening does
+    // (any connection; the restore uses it on the copy it checks). Throws StoreError.
+    static void bringUpToDate(QSqlDatabase& db);
+
+    // Set by open() when it found library.db missing and put library.db.previous (the
+    // data an unfinished restore had moved aside) back: what the operator is told.
+    // Reading it clears it.
+    static QString takeRecoveryNote();
 };

@@ -76,9 +76,27 @@ void ProgramPaths::tightenPrivateFolders()
     }
 }
 
+bool ProgramPaths::createFolder(const QString& folder)
+{
+    QStringList missing;
+    for (QString at = QDir::cleanPath(QDir(folder).absolutePath()); !QFileInfo::exists(at);) {
+        missing.prepend(at);
+        const QString parent = QFileInfo(at).absolutePath();
+        if (parent == at)
+            break;
+        at = parent;
+    }
+    for (const QString& made : missing) {
+        if (!QDir().mkdir(made) && !QFileInfo(made).isDir())
+            return false;
+        QFile::setPermissions(made, ownerOnlyFolder);
+    }
+    return QFileInfo(folder).isDir();
+}
+
 bool ProgramPaths::makePrivateFolder(const QString& folder)
 {
-    if (!QDir().mkpath(folder))
+    if (!createFolder(folder))
         return false;
     return QFile::setPermissions(folder, ownerOnlyFolder);
 }

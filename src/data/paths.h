@@ -26,6 +26,10 @@ public:
     // Creates the folder (and its parents) where missing; the folder itself ends 0700.
     // Every writer of these folders creates them this way.
     static bool makePrivateFolder(const QString& folder);
+    // Creates the folder where missing, and each missing parent (the library folder
+    // itself, say), owner-only; folders that exist keep their modes (a backup medium the
+    // operator chose). False when it cannot be made.
+    static bool createFolder(const QString& folder);
     // Creates an empty file readable and writable by the owner only; false when it
     // exists or cannot be created.
     static bool createPrivateFile(const QString& file);

@@ -3,12 +3,16 @@
 #include "data/database.h"
 #include "data/log.h"
 #include "data/paths.h"
+#include "data/schema.h"
+#include "data/storeerror.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
+#include <QSqlDatabase>
 #include <QSqlDriver>
+#include <QSqlError>
 #include <QTemporaryFile>
 #include <QThread>
 
@@ -210,6 +214,60 @@ bool copyOpenDatabase(const QString& file, QString* reason)
     }
     return true;
 }
+
+// --- a backup written by another version of the program ---
+
+// Why the staged copy of a backup cannot be brought to this program's tables, or empty.
+// A copy written by an earlier version is upgraded as an opened library is; one written
+// by a newer version holds tables this program does not know and is refused. A file that
+// is no library at all (no operator table) is left to the structure check.
+QString upgradeRefusal(const QString& staged)
+{
+    int version = 0;
+    {
+        RawConnection db(staged, SQLITE_OPEN_READWRITE);
+        bool ok = false;
+        const QStringList operatorTable =
+            db.column("select name from sqlite_master where type='table' and name='userk'", &ok);
+        if (!db.ok() || !ok || operatorTable.isEmpty())
+            return {};
+        version = db.column("PRAGMA user_version").value(0).toInt();
+    }
+    if (version > Schema::version)
+        return u("所选的备份数据是较新版本的程序建立的，本程序不能恢复！");
+    if (version == Schema::version)
+        return {};
+    const QString connection = "RESTORE_UPGRADE";
+    QString failure;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", connection);
+        db.setDatabaseName(staged);
+        if (!db.open()) {
+            failure = db.lastError().text();
+        } else {
+            try {
+                Database::bringUpToDate(db);
+            } catch (const StoreError& e) {
+                failure = e.message();
+            }
+            db.close();
+        }
+    }
+    QSqlDatabase::removeDatabase(connection);
+    if (!failure.isEmpty())
+        return u("所选的数据不是本系统的备份数据，不能恢复！\n%1").arg(failure);
+    Log::write(QString("restore: upgraded the copy from version %1").arg(version));
+    return {};
+}
+
+// A library in which no operator could log in would lock everyone out once restored.
+QString operatorRefusal(const QString& staged)
+{
+    RawConnection db(staged, SQLITE_OPEN_READONLY);
+    if (db.column("select count(*) from userk").value(0).toInt() > 0)
+        return {};
+    return u("所选的备份数据中没有任何操作员，恢复后无人能登录，不能恢复！");
+}
 } // namespace
 
 QString Backup::defaultFolder()
@@ -234,7 +292,7 @@ void Backup::backupTo(const QString& typedFolder)
         throw Stop(Kind::Plain, QString(), u("备份路径不能为空！"));
     if (isDataFolder(folder))
         throw Stop(Kind::NoticeNoIcon, u("提示"), u("备份路径不对，不能备份！"));
-    if (!QDir().mkpath(folder))
+    if (!ProgramPaths::createFolder(folder))
         backupFailed(u("无法建立文件夹 %1").arg(folder));
 
     const QString file = QDir(folder).filePath(fileName);
@@ -322,11 +380,23 @@ void Backup::restoreFrom(const QString& typedFolder, const std::function<bool()>
         restoreFailed(u("无法复制 %1").arg(source));
     }
     QFile::setPermissions(staged, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    const QString upgrade = upgradeRefusal(staged);
+    if (!upgrade.isEmpty()) {
+        removeDatabaseFiles(staged);
+        Log::write(QString("restore refused %1: %2").arg(source, upgrade));
+        notABackup(upgrade);
+    }
     const QString problems = problemsOf(staged);
     if (!problems.isEmpty()) {
         removeDatabaseFiles(staged);
         Log::write(QString("restore refused %1: %2").arg(source, problems));
         notABackup(u("所选的数据不是本系统的备份数据，不能恢复！\n%1").arg(problems));
+    }
+    const QString noOperator = operatorRefusal(staged);
+    if (!noOperator.isEmpty()) {
+        removeDatabaseFiles(staged);
+        Log::write(QString("restore refused %1: no operator").arg(source));
+        notABackup(noOperator);
     }
     {
         // Fold any -wal into the file before it takes the live name.

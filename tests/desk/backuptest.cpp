@@ -1,6 +1,7 @@
 #include "desk/backup.h"
 #include "data/database.h"
 #include "data/paths.h"
+#include "data/schema.h"
 #include "data/sql.h"
 #include "fixture.h"
 #include "testmain.h"
@@ -75,6 +76,20 @@ class BackupTest : public QObject {
         return files;
     }
     QString backupFile() const { return fixture->path("backup/library.db"); }
+    static void changeFile(const QString& file, const QStringList& statements)
+    {
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "change");
+            db.setDatabaseName(file);
+            QVERIFY(db.open());
+            for (const QString& statement : statements) {
+                QSqlQuery q(db);
+                QVERIFY2(q.exec(statement), qPrintable(statement + ": " + q.lastError().text()));
+            }
+            db.close();
+        }
+        QSqlDatabase::removeDatabase("change");
+    }
 
 private slots:
     void init() { fixture = std::make_unique<Fixture>(); }
@@ -152,6 +167,12 @@ private slots:
         QTest::newRow("a table short of a column")
             << "short"
             << "1:提示:所选的数据不是本系统的备份数据，不能恢复！";
+        QTest::newRow("written by a newer program")
+            << "newer"
+            << "1:提示:所选的备份数据是较新版本的程序建立的，本程序不能恢复！";
+        QTest::newRow("no operator could log in")
+            << "no operator"
+            << "1:提示:所选的备份数据中没有任何操作员，恢复后无人能登录，不能恢复！";
         QTest::newRow("empty path") << "empty"
                                     << "0::源数据路径不能为空！";
         QTest::newRow("the data folder") << "data"
@@ -169,6 +190,12 @@ private slots:
             QFile text(file);
             QVERIFY(text.open(QIODevice::WriteOnly));
             text.write("这不是数据库\n");
+        } else if (kind == "newer" || kind == "no operator") {
+            Backup::backupTo(folder);
+            changeFile(file,
+                       kind == "newer"
+                           ? QStringList{QString("PRAGMA user_version=%1").arg(Schema::version + 1)}
+                           : QStringList{"delete from userk"});
         } else if (kind == "foreign" || kind == "short") {
             Backup::backupTo(folder);
             QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "foreign");
@@ -218,6 +245,38 @@ private slots:
         QCOMPARE(readers(), (QStringList{"001", "003"}));
         QCOMPARE(readersIn(backupFile()), QStringList{"001"}); // the backup is only read
         QCOMPARE(dataFiles(), QStringList{"library.db"});
+    }
+
+    void aBackupOfAnEarlierVersionIsUpgradedAndRestored()
+    {
+        addReader("001");
+        Sql::run("insert into tszk(txm,tsmc,bs,jcs,tszt) values('B1','数学分析',1,0,'W')");
+        QCOMPARE(stopOf([] { Backup::backupTo(Backup::defaultFolder()); }), QString());
+        changeFile(backupFile(),
+                   {"drop trigger tszk_bigram_insert", "drop trigger tszk_bigram_update",
+                    "drop trigger tszk_bigram_delete", "drop table tszk_bigram",
+                    "alter table cardk drop column gzdw", "PRAGMA user_version=3"});
+        addReader("002");
+        QCOMPARE(stopOf([] { Backup::restoreFrom(Backup::defaultFolder(), [] { return true; }); }),
+                 QString());
+        QCOMPARE(readers(), QStringList{"001"});
+        QCOMPARE(Sql::scalar("PRAGMA user_version").toInt(), Schema::version);
+        Sql::run("update cardk set gzdw='第一中学' where kno='001'");
+        QCOMPARE(Fixture::count("select count(*) from tszk_bigram where gram='分析'"), 1);
+    }
+
+    void aStartAfterAnUnfinishedRestorePutsThePreviousDataBack()
+    {
+        addReader("001");
+        Database::close();
+        const QString live = ProgramPaths::databaseFile();
+        QVERIFY(QFile::rename(live, live + ".previous"));
+        QString error;
+        QVERIFY2(Database::open(&error), qPrintable(error));
+        QCOMPARE(readers(), QStringList{"001"});
+        QVERIFY(!QFile::exists(live + ".previous"));
+        QVERIFY(Database::takeRecoveryNote().contains("已放回恢复前的数据"));
+        QVERIFY(Database::takeRecoveryNote().isEmpty());
     }
 };
 
