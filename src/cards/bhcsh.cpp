@@ -3,6 +3,7 @@
 #include "data/sql.h"
 #include "desk/cardsequence.h"
 #include "ui/action.h"
+#include "ui/halfwidth.h"
 #include "ui/help.h"
 #include "ui/messages.h"
 #include "ui/screenkit.h"
@@ -48,6 +49,7 @@ void Tbhcshfm::buildScreen()
     typeLayout->addWidget(m_libraryCard);
 
     m_number = new QLineEdit(this);
+    HalfWidth::apply(m_number);
     m_number->setObjectName("Edit1");
     m_number->setMaxLength(cardNumberWidth);
     m_number->setMinimumWidth(150);

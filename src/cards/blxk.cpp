@@ -16,6 +16,7 @@
 #include "ui/datebox.h"
 #include "ui/enterchain.h"
 #include "ui/gbklimit.h"
+#include "ui/halfwidth.h"
 #include "ui/help.h"
 #include "ui/messages.h"
 #include "ui/screenkit.h"
@@ -94,6 +95,7 @@ void Tblxkfm::buildControls()
     // --- 借书证号: number, video and photograph ---
     auto* numberGroup = new QGroupBox("借书证号", this);
     m_number = lineEdit(numberGroup, "Edit7");
+    HalfWidth::apply(m_number);
     GbkLimit::apply(m_number, 12);
 
     auto* picture = new QWidget(numberGroup);
@@ -142,6 +144,7 @@ void Tblxkfm::buildControls()
     m_name = lineEdit(infoGroup, "Edit1");
     GbkLimit::apply(m_name, 8);
     m_identity = lineEdit(infoGroup, "Edit2");
+    HalfWidth::apply(m_identity);
     m_identity->setMaxLength(18); // citizen identity numbers have 18 characters
     m_deposit = lineEdit(infoGroup, "Edit3");
     m_validUntilBox = DateBox::create(infoGroup, "Edit8", "dateButton");

@@ -5,6 +5,7 @@
 #include "ui/action.h"
 #include "ui/enterchain.h"
 #include "ui/gbklimit.h"
+#include "ui/halfwidth.h"
 #include "ui/messages.h"
 #include "ui/screenkit.h"
 
@@ -32,8 +33,10 @@ void LostCardScreen::buildScreen()
         return edit;
     };
     m_number = box("Edit1");
+    HalfWidth::apply(m_number);
     GbkLimit::apply(m_number, 12);
     m_identity = box("Edit2");
+    HalfWidth::apply(m_identity);
     m_identity->setMaxLength(CardRecords::identityLength);
     m_name = box("Edit3");
     m_name->setReadOnly(true);

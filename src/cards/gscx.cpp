@@ -5,6 +5,7 @@
 #include "ui/action.h"
 #include "ui/enterchain.h"
 #include "ui/gbklimit.h"
+#include "ui/halfwidth.h"
 #include "ui/messages.h"
 #include "ui/screenkit.h"
 
@@ -33,6 +34,7 @@ void TFormgscx::buildScreen()
 {
     auto* conditions = new QGroupBox("查询条件", this);
     m_number = new QLineEdit(conditions);
+    HalfWidth::apply(m_number);
     m_number->setObjectName("Edit1");
     GbkLimit::apply(m_number, 12);
     m_name = new QLineEdit(conditions);

@@ -13,6 +13,7 @@
 #include "ui/datebox.h"
 #include "ui/enterchain.h"
 #include "ui/gbklimit.h"
+#include "ui/halfwidth.h"
 #include "ui/messages.h"
 #include "ui/screenkit.h"
 
@@ -59,6 +60,7 @@ void TFormjjkcz::buildScreen()
 
     auto* numberGroup = new QGroupBox("借书证号", this);
     m_number = box(numberGroup, "Edit7", false);
+    HalfWidth::apply(m_number);
     m_number->setToolTip("[输入完回车]");
     GbkLimit::apply(m_number, 12);
     m_photo = new QLabel(numberGroup);

@@ -12,6 +12,7 @@
 #include "ui/enterchain.h"
 #include "ui/export.h"
 #include "ui/gbklimit.h"
+#include "ui/halfwidth.h"
 #include "ui/help.h"
 #include "ui/messages.h"
 #include "ui/screenkit.h"
@@ -69,6 +70,7 @@ void Tkpcxfm::buildScreen()
 {
     auto* strip = new QGroupBox("查询条件", this);
     m_number = new QLineEdit(strip);
+    HalfWidth::apply(m_number);
     m_number->setObjectName("Edit1");
     GbkLimit::apply(m_number, 12);
     m_name = new QLineEdit(strip);

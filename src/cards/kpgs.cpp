@@ -6,6 +6,7 @@
 #include "ui/action.h"
 #include "ui/enterchain.h"
 #include "ui/gbklimit.h"
+#include "ui/halfwidth.h"
 #include "ui/help.h"
 #include "ui/messages.h"
 #include "ui/screenkit.h"
@@ -42,6 +43,7 @@ void Tkpgsfm::buildScreen()
         return edit;
     };
     m_number = box("Edit1", false);
+    HalfWidth::apply(m_number);
     GbkLimit::apply(m_number, 12);
     m_name = box("Edit2", false);
     GbkLimit::apply(m_name, 8);

@@ -5,6 +5,7 @@
 #include "ui/action.h"
 #include "ui/enterchain.h"
 #include "ui/gbklimit.h"
+#include "ui/halfwidth.h"
 #include "ui/help.h"
 #include "ui/messages.h"
 #include "ui/screenkit.h"
@@ -305,6 +306,9 @@ void Tkpszfm::buildScreen()
     m_renewals = lineEdit("Edit1");
     m_fine = lineEdit("Edit2");
     m_validity = lineEdit("Edit3");
+    for (QLineEdit* box :
+         {m_fee, m_amount, m_loanPeriod, m_maxBooks, m_deposit, m_renewals, m_fine, m_validity})
+        HalfWidth::apply(box);
     m_fine->setText("0.5");
     m_validity->setText("365");
     m_stepper = new UpDownStepper(this);

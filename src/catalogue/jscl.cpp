@@ -8,6 +8,7 @@
 #include "ui/action.h"
 #include "ui/enterchain.h"
 #include "ui/enterkeys.h"
+#include "ui/halfwidth.h"
 #include "ui/help.h"
 #include "ui/messages.h"
 #include "ui/screenkit.h"
@@ -47,8 +48,10 @@ void Tjsclfm::buildScreen()
         return box;
     };
     m_barcode = lineEdit("Edit1");
+    HalfWidth::apply(m_barcode, HalfWidth::Fold::DigitsAndLetters);
     m_title = lineEdit("Edit2");
     m_quantity = lineEdit("Edit3");
+    HalfWidth::apply(m_quantity);
     m_method = new QComboBox(this);
     m_method->setObjectName("ComboBox1");
     m_method->addItems({Disposal::scrap, Disposal::sale});

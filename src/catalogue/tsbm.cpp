@@ -15,6 +15,7 @@
 #include "ui/commands.h"
 #include "ui/enterchain.h"
 #include "ui/gbklimit.h"
+#include "ui/halfwidth.h"
 #include "ui/help.h"
 #include "ui/messages.h"
 #include "ui/screenkit.h"
@@ -85,6 +86,7 @@ QComboBox* comboBox(QWidget* parent, const char* name, bool editable, int gbkWid
 void wholeNumbersOnly(QLineEdit* edit)
 {
     edit->setValidator(new QIntValidator(0, 32767, edit));
+    HalfWidth::apply(edit);
 }
 
 QLabel* requiredMark(QWidget* parent)
@@ -185,6 +187,7 @@ void Ttsbmfm::buildPage1(QWidget* page)
     m_firstLevel = comboBox(page, "ComboBox5", true);
     m_firstLevelName = readOnly(page, "Edit4");
     m_barcode = lineEdit(page, "DBEdit111", 20);
+    HalfWidth::apply(m_barcode);
     m_searchNumber = lineEdit(page, "DBEdit112", 15);
     m_series = lineEdit(page, "DBEdit113", 20);
     m_volume = lineEdit(page, "DBEdit11", 16);
@@ -206,6 +209,7 @@ void Ttsbmfm::buildPage1(QWidget* page)
     m_price = lineEdit(page, "DBEdit23");
     m_price->setValidator(
         new QRegularExpressionValidator(QRegularExpression(R"(\d{0,9}(\.\d{0,4})?)"), m_price));
+    HalfWidth::apply(m_price);
     m_standardIndex = lineEdit(page, "DBEdit24", 30);
     m_copies = lineEdit(page, "DBEdit25");
     wholeNumbersOnly(m_copies);

@@ -7,6 +7,7 @@
 #include "desk/rooms.h"
 #include "pickers/tsxx.h"
 #include "ui/action.h"
+#include "ui/halfwidth.h"
 #include "ui/help.h"
 #include "ui/messages.h"
 
@@ -44,6 +45,7 @@ Tgbccdfm::Tgbccdfm(QWidget* parent) : QWidget(parent)
     modeRow->addStretch();
 
     m_book = new QLineEdit(this);
+    HalfWidth::apply(m_book, HalfWidth::Fold::DigitsAndLetters);
     m_book->setObjectName("Edit1");
     m_before = new QComboBox(this);
     m_before->setObjectName("ComboBox1");

@@ -8,6 +8,7 @@
 #include "ui/action.h"
 #include "ui/enterchain.h"
 #include "ui/gbklimit.h"
+#include "ui/halfwidth.h"
 #include "ui/help.h"
 #include "ui/messages.h"
 #include "ui/screenkit.h"
@@ -141,6 +142,7 @@ Tdzhsdjfm::Tdzhsdjfm(QWidget* parent) : QWidget(parent)
 void Tdzhsdjfm::buildScreen()
 {
     m_card = box(this, "Edit1", false, 150);
+    HalfWidth::apply(m_card);
     GbkLimit::apply(m_card, 12);
     m_name = box(this, "Edit4", false, 150);
     m_grade = box(this, "Edit6", true, 60);

@@ -6,6 +6,7 @@
 #include "pickers/jsxxzl.h"
 #include "ui/action.h"
 #include "ui/gbklimit.h"
+#include "ui/halfwidth.h"
 #include "ui/help.h"
 #include "ui/screenkit.h"
 
@@ -89,11 +90,13 @@ Tdzjsdjfm::Tdzjsdjfm(QWidget* parent) : QWidget(parent)
 void Tdzjsdjfm::buildScreen()
 {
     m_card = box(this, "Edit1", false, 150);
+    HalfWidth::apply(m_card);
     GbkLimit::apply(m_card, 12);
     m_name = box(this, "Edit4", false, 150);
     m_grade = box(this, "Edit6", true, 60);
     m_allowed = box(this, "Edit7", true, 60);
     m_barcode = box(this, "Edit2", false, 150);
+    HalfWidth::apply(m_barcode, HalfWidth::Fold::DigitsAndLetters);
     GbkLimit::apply(m_barcode, 60); // a barcode, or a fragment of a title
     m_price = box(this, "Edit3", true, 80);
     m_title = box(this, "Edit5", true, 260);

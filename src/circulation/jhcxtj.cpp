@@ -4,6 +4,7 @@
 #include "ui/action.h"
 #include "ui/datebox.h"
 #include "ui/enterchain.h"
+#include "ui/halfwidth.h"
 #include "ui/messages.h"
 #include "ui/screenkit.h"
 #include "ui/windows.h"
@@ -46,9 +47,11 @@ Tjhcxtjfm::Tjhcxtjfm(QWidget* parent) : QDialog(parent)
         return box;
     };
     m_card = edit("Edit1");
+    HalfWidth::apply(m_card);
     m_name = edit("Edit2");
     m_title = edit("Edit3");
     m_barcode = edit("Edit4");
+    HalfWidth::apply(m_barcode);
     m_damaged = editableChoice(this, "ComboBox1", {"Y", "N"});
     m_lentFrom = DateBox::create(this, "Edit5", "BitBtn3");
     m_lentTo = DateBox::create(this, "Edit6", "BitBtn4");

@@ -4,6 +4,7 @@
 #include "ui/action.h"
 #include "ui/enterchain.h"
 #include "ui/gbklimit.h"
+#include "ui/halfwidth.h"
 #include "ui/help.h"
 #include "ui/messages.h"
 #include "ui/screenkit.h"
@@ -36,6 +37,7 @@ Txssjfm::Txssjfm(QWidget* parent) : QWidget(parent)
 void Txssjfm::buildScreen()
 {
     m_barcode = new QLineEdit(this);
+    HalfWidth::apply(m_barcode);
     m_barcode->setObjectName("Edit1");
     GbkLimit::apply(m_barcode, 20);
     m_title = new QLineEdit(this);

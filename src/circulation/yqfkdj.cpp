@@ -5,6 +5,7 @@
 #include "pickers/dzjykxx.h"
 #include "ui/action.h"
 #include "ui/enterchain.h"
+#include "ui/halfwidth.h"
 #include "ui/help.h"
 #include "ui/messages.h"
 #include "ui/screenkit.h"
@@ -35,9 +36,11 @@ void Tyqfkdjfm::buildScreen()
         return edit;
     };
     m_card = box("Edit1");
+    HalfWidth::apply(m_card);
     m_card->setMaxLength(12);
     m_grade = box("Edit2");
     m_barcode = box("Edit4");
+    HalfWidth::apply(m_barcode);
     m_barcode->setMaxLength(20);
     m_amount = box("Edit3");
 

@@ -6,6 +6,7 @@
 #include "ui/action.h"
 #include "ui/enterchain.h"
 #include "ui/export.h"
+#include "ui/halfwidth.h"
 #include "ui/messages.h"
 #include "ui/screenkit.h"
 
@@ -24,6 +25,7 @@ TFormyqwhs::TFormyqwhs(QWidget* parent) : QWidget(parent)
     auto* heading = new QLabel("查询条件", this);
     heading->setStyleSheet("color: blue;");
     m_card = new QLineEdit(this);
+    HalfWidth::apply(m_card);
     m_card->setObjectName("Edit1");
     m_card->setFixedWidth(120);
     auto* query = new QPushButton("查询", this);

@@ -4,6 +4,7 @@
 #include "data/dates.h"
 #include "data/session.h"
 #include "data/sql.h"
+#include "data/typing.h"
 #include "desk/grades.h"
 #include "desk/ledger.h"
 #include "desk/refused.h"
@@ -41,7 +42,7 @@ TopUps::Done TopUps::extend(const Request& r, const Ask& ask)
     const QDate validUntil = Dates::parse(r.validUntil);
     if (!validUntil.isValid())
         throw Refused::plain("日期格式不对！", "Edit8");
-    const QString amountText = r.amount.isEmpty() ? QString("0") : r.amount;
+    const QString amountText = r.amount.isEmpty() ? QString("0") : Typing::halfWidth(r.amount);
     bool ok = false;
     const Money amount = Money::fromText(amountText, &ok);
     if (!ok || amount < Money()) // a payment is never negative

@@ -7,6 +7,7 @@
 #include "ui/action.h"
 #include "ui/datebox.h"
 #include "ui/enterchain.h"
+#include "ui/halfwidth.h"
 #include "ui/messages.h"
 #include "ui/screenkit.h"
 
@@ -89,6 +90,7 @@ void Tdyfydjfm::buildScreen()
 
     auto* who = new QGroupBox("阅览人信息", this);
     m_card = new QLineEdit(who);
+    HalfWidth::apply(m_card);
     m_card->setObjectName("Edit4");
     m_readerName = new QLineEdit(who);
     m_readerName->setObjectName("Edit5");
