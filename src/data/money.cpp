@@ -7,7 +7,10 @@
 
 namespace {
 constexpr qint64 unitsPerWhole = 10000;
-}
+// The money columns are real numbers, which hold an amount to the ten-thousandth only up
+// to about 9e11: a typed amount has at most this many digits before the point.
+constexpr int maxWholeDigits = 11;
+} // namespace
 
 Money Money::fromUnits(qint64 tenThousandths)
 {
@@ -27,7 +30,7 @@ Money Money::fromText(const QString& text, bool* ok)
     const auto match = pattern.match(Typing::halfWidth(text));
     const bool valid = match.hasMatch() &&
                        !(match.captured(2).isEmpty() && match.captured(3).isEmpty()) &&
-                       match.captured(2).size() <= 14;
+                       match.captured(2).size() <= maxWholeDigits;
     if (ok)
         *ok = valid;
     if (!valid)

@@ -103,6 +103,11 @@ private slots:
                               << "0";
         QTest::newRow("empty") << "" << false << "0.00"
                                << "0";
+        QTest::newRow("largest amount a money column holds")
+            << "99999999999.9999" << true << "100000000000.00"
+            << "99999999999.9999";
+        QTest::newRow("more than a money column holds") << "100000000000" << false << "0.00"
+                                                        << "0";
         QTest::newRow("full-width") << "５０" << true << "50.00"
                                     << "50";
         QTest::newRow("full-width decimal") << "－１２．５" << true << "-12.50"

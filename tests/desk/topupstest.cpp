@@ -72,6 +72,14 @@ private slots:
                               "1001|2027-06-30", "1002|2027-01-05"}));
     }
 
+    void fullWidthZeroIsNoPayment()
+    {
+        const TopUps::Done done = TopUps::extend(request("０"), answer(true));
+        QVERIFY(!done.paid);
+        QCOMPARE(asked, QStringList{"询问:充金额为零，您确定要继续吗？"});
+        QCOMPARE(CardSeed::rows("select count(*) from cwk"), QStringList{"0"});
+    }
+
     void emptyAmountCountsAsZero()
     {
         try {
@@ -129,6 +137,11 @@ private slots:
                                              << "2027-06-30"
                                              << "5元"
                                              << "充值金额格式不对！@Edit10";
+        QTest::newRow("amount larger than the store holds") << "1001"
+                                                            << "1001"
+                                                            << "2027-06-30"
+                                                            << "99999999999999"
+                                                            << "充值金额格式不对！@Edit10";
         QTest::newRow("negative amount") << "1001"
                                          << "1001"
                                          << "2027-06-30"
