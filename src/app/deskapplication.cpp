@@ -3,6 +3,7 @@
 #include "data/log.h"
 #include "data/sql.h"
 #include "ui/messages.h"
+#include "ui/storefailure.h"
 
 DeskApplication::DeskApplication(int& argc, char** argv) : QApplication(argc, argv) {}
 
@@ -12,7 +13,7 @@ bool DeskApplication::notify(QObject* receiver, QEvent* event)
     try {
         return QApplication::notify(receiver, event);
     } catch (const StoreError& e) {
-        reason = e.message();
+        reason = StoreFailure::explain(e);
         Log::write(QString("unhandled store error: %1 in: %2").arg(e.message(), e.statement()));
     } catch (const std::exception& e) {
         reason = QString::fromLocal8Bit(e.what());

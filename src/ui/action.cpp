@@ -4,6 +4,7 @@
 #include "data/sql.h"
 #include "desk/refused.h"
 #include "ui/messages.h"
+#include "ui/storefailure.h"
 
 #include <QWidget>
 
@@ -35,7 +36,7 @@ bool Action::run(QWidget* parent, const std::function<void()>& work)
         showRefusal(parent, refused);
         return false;
     } catch (const StoreError& e) {
-        reason = e.message();
+        reason = StoreFailure::explain(e);
         Log::write(QString("action rolled back: %1 (%2)").arg(e.message(), e.statement()));
     } catch (const std::exception& e) {
         reason = QString::fromLocal8Bit(e.what());
