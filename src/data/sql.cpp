@@ -241,7 +241,11 @@ void Transaction::commit()
         return;
     m_done = true;
     if (--transactionDepth() == 0) {
-        const QString failure = runOnConnection("COMMIT");
+        // The commit of the outermost transaction counts as a statement of the action for
+        // fault injection: a test can fail the COMMIT itself (it then rolls back).
+        const bool injected = fault().remaining > 0 && --fault().remaining == 0;
+        const QString failure =
+            injected ? QString::fromUtf8("injected failure") : runOnConnection("COMMIT");
         if (!failure.isEmpty()) {
             runOnConnection("ROLLBACK");
             Log::write(QString("store error: %1 in: commit").arg(failure));
