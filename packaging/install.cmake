@@ -23,7 +23,8 @@ install(FILES ${CMAKE_SOURCE_DIR}/resources/images/app.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps RENAME library-desk.svg)
 install(FILES ${CMAKE_SOURCE_DIR}/resources/images/app.png
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/128x128/apps RENAME library-desk.png)
-install(FILES ${CMAKE_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/library-desk)
+install(FILES ${CMAKE_SOURCE_DIR}/README.md ${CMAKE_CURRENT_LIST_DIR}/copyright
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/library-desk)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME library-desk)

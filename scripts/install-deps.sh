@@ -20,22 +20,37 @@ for p in "${packages[@]}"; do
   fi
 done
 
+# Runs a command as root: directly when we are root, else through sudo. The environment
+# goes through `env`, since sudo drops the caller's variables. With neither, says what to
+# run as root and stops.
+as_root() {
+  if [ "$(id -u)" -eq 0 ]; then
+    env DEBIAN_FRONTEND=noninteractive "$@"
+  elif command -v sudo >/dev/null; then
+    sudo env DEBIAN_FRONTEND=noninteractive "$@"
+  else
+    echo "Not root and no sudo: run this as root, then run this script again:" >&2
+    echo "    $*" >&2
+    exit 1
+  fi
+}
+
 if [ ${#missing[@]} -gt 0 ]; then
   echo "Installing: ${missing[*]}"
-  sudo_cmd=()
-  if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
-  export DEBIAN_FRONTEND=noninteractive
-  "${sudo_cmd[@]}" apt-get update -qq
-  "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  if [ "$(id -u)" -ne 0 ] && ! command -v sudo >/dev/null; then
+    echo "Not root and no sudo: run this as root, then run this script again:" >&2
+    echo "    apt-get update && apt-get install -y --no-install-recommends ${missing[*]}" >&2
+    exit 1
+  fi
+  as_root apt-get update -qq
+  as_root apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
 # Simplified Chinese locale so Qt picks Chinese glyph shapes and dialog texts.
 if ! locale -a 2>/dev/null | grep -qi '^zh_CN.utf8$'; then
-  sudo_cmd=()
-  if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
   if [ -f /etc/locale.gen ]; then
-    "${sudo_cmd[@]}" sed -i 's/^# *zh_CN.UTF-8 UTF-8/zh_CN.UTF-8 UTF-8/' /etc/locale.gen
-    grep -q '^zh_CN.UTF-8 UTF-8' /etc/locale.gen || echo 'zh_CN.UTF-8 UTF-8' | "${sudo_cmd[@]}" tee -a /etc/locale.gen >/dev/null
-    "${sudo_cmd[@]}" locale-gen >/dev/null
+    as_root sed -i 's/^# *zh_CN.UTF-8 UTF-8/zh_CN.UTF-8 UTF-8/' /etc/locale.gen
+    grep -q '^zh_CN.UTF-8 UTF-8' /etc/locale.gen || echo 'zh_CN.UTF-8 UTF-8' | as_root tee -a /etc/locale.gen >/dev/null
+    as_root locale-gen >/dev/null
   fi
 fi

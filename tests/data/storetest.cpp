@@ -2,9 +2,12 @@
 #include "data/log.h"
 #include "data/paths.h"
 #include "data/sql.h"
+#include "desk/backup.h"
 #include "desk/photos.h"
 #include "fixture.h"
 #include "testmain.h"
+#include "ui/action.h"
+#include "ui/messages.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -165,6 +168,36 @@ private slots:
         QCOMPARE(Sql::scalar("select srje from cwk where szyy='mine'").toInt(), 2);
     }
 
+    // A lock held past the busy timeout fails the action, and the operator reads why.
+    void aLockHeldTooLongIsExplained()
+    {
+        Sql::run("pragma busy_timeout=100");
+        std::promise<void> locked;
+        std::promise<void> done;
+        std::thread other([file = QFile::encodeName(ProgramPaths::databaseFile()), &locked,
+                           finished = done.get_future()] {
+            sqlite3* db = nullptr;
+            sqlite3_open(file.constData(), &db);
+            sqlite3_exec(db, "begin immediate", nullptr, nullptr, nullptr);
+            locked.set_value();
+            finished.wait();
+            sqlite3_exec(db, "rollback", nullptr, nullptr, nullptr);
+            sqlite3_close(db);
+        });
+        locked.get_future().wait();
+        Messages::takeShown();
+        const bool completed =
+            Action::run(nullptr, [] { Sql::run("insert into cwk(szyy) values(:a)", {"mine"}); });
+        done.set_value();
+        other.join();
+        QVERIFY(!completed);
+        const auto shown = Messages::takeShown();
+        QCOMPARE(shown.size(), 1);
+        QVERIFY2(shown[0].text.contains("另一个服务台或程序正在使用本图书馆的数据，请稍候再试。\n"
+                                        "database is locked"),
+                 qPrintable(shown[0].text));
+    }
+
     void personalDataIsOwnerOnly()
     {
         UmaskGuard permissive(0);
@@ -188,7 +221,15 @@ private slots:
             QCOMPARE(modeOf(ProgramPaths::databaseFile() + suffix), 0600);
         QCOMPARE(modeOf(ProgramPaths::logFile()), 0600);
 
-        // A new library folder is created owner-only.
+        // A new library folder is created owner-only, and so is its backup folder.
+        Database::close();
+        QTemporaryDir parent;
+        const QString library = QDir(parent.path()).filePath("library");
+        ProgramPaths::setHome(library);
+        QVERIFY(Database::open());
+        QCOMPARE(modeOf(library), 0700);
+        Backup::backupTo(Backup::defaultFolder());
+        QCOMPARE(modeOf(ProgramPaths::backupFolder()), 0700);
         Database::close();
         QTemporaryDir fresh;
         ProgramPaths::setHome(fresh.path());
