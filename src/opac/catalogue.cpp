@@ -193,30 +193,34 @@ Catalogue::Result Catalogue::search(const Search& s)
         return result;
     const Condition c = conditionsOf(s);
     const int page = qMax(1, s.page);
-    {
-        QSqlQuery q = run(QString("select count(*) from (select 1 from tszk where %1 limit %2)")
+    // One statement: the titles found (at most one past the cap, which says "more than"),
+    // how many, and the page of them in the asked order. The titles listed and sorted are
+    // the first countCap found; past that the reader is asked to narrow the search.
+    const QString found = QString("with found as materialized (select tszk.rowid as id from tszk "
+                                  "where %1 limit %2) ")
                               .arg(c.text)
-                              .arg(countCap + 1),
-                          c.values);
-        if (q.next())
-            result.total = q.value(0).toInt();
-    }
-    // The titles listed and sorted are the first countCap found; past that the reader is
-    // asked to narrow the search.
-    QSqlQuery q = run(QString("select %1 from tszk where tszk.rowid in (select tszk.rowid from "
-                              "tszk where %2 limit %3) order by %4 limit %5 offset %6")
-                          .arg(titleColumns, c.text)
-                          .arg(countCap)
-                          .arg(orderOf(s.sort))
-                          .arg(pageSize + 1)
-                          .arg(qint64(page - 1) * pageSize),
+                              .arg(countCap + 1);
+    QSqlQuery q = run(found + QString("select %1, (select count(*) from found) from tszk where "
+                                      "tszk.rowid in (select id from found limit %2) "
+                                      "order by %3 limit %4 offset %5")
+                                  .arg(titleColumns)
+                                  .arg(countCap)
+                                  .arg(orderOf(s.sort))
+                                  .arg(pageSize + 1)
+                                  .arg(qint64(page - 1) * pageSize),
                       c.values);
     while (q.next()) {
+        result.total = q.value(11).toInt();
         if (result.titles.size() == pageSize) {
             result.more = true;
             break;
         }
         result.titles << titleOf(q);
+    }
+    if (result.titles.isEmpty() && page > 1) {
+        QSqlQuery count = run(found + "select count(*) from found", c.values);
+        if (count.next())
+            result.total = count.value(0).toInt();
     }
     return result;
 }

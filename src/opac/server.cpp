@@ -1,9 +1,15 @@
 #include "opac/server.h"
 
+#include <QFutureWatcher>
 #include <QHttpServer>
 #include <QHttpServerRequest>
 #include <QHttpServerResponder>
 #include <QHttpServerResponse>
+#include <QPointer>
+#include <QTcpSocket>
+#include <QtConcurrent>
+
+#include <memory>
 
 namespace {
 QByteArray methodName(QHttpServerRequest::Method method)
@@ -43,21 +49,46 @@ WebRequest webRequest(const QHttpServerRequest& request)
     r.remote = request.remoteAddress();
     return r;
 }
+
+void send(const WebResponse& answer, bool head, QHttpServerResponder&& responder)
+{
+    QHttpServerResponse response(answer.contentType, head ? QByteArray() : answer.body,
+                                 QHttpServerResponse::StatusCode(answer.status));
+    for (const auto& [name, value] : answer.headers)
+        response.addHeader(name, value);
+    response.write(std::move(responder));
+}
 } // namespace
 
 OpacServer::OpacServer(QObject* parent) : QObject(parent), m_server(new QHttpServer(this))
 {
+    // Worker threads keep their read-only connections for the life of the server.
+    m_pool.setExpiryTimeout(-1);
+    m_pool.setMaxThreadCount(qMax(2, QThread::idealThreadCount()));
     // Every request goes to the Site, which answers unknown paths and methods itself.
     m_server->setMissingHandler(
         [this](const QHttpServerRequest& request, QHttpServerResponder&& responder) {
             const WebRequest web = webRequest(request);
-            const WebResponse answer = m_site.handle(web);
-            QHttpServerResponse response(answer.contentType,
-                                         web.method == "HEAD" ? QByteArray() : answer.body,
-                                         QHttpServerResponse::StatusCode(answer.status));
-            for (const auto& [name, value] : answer.headers)
-                response.addHeader(name, value);
-            response.write(std::move(responder));
+            const bool head = web.method == "HEAD";
+            if (!Site::isCatalogueRead(web)) {
+                send(m_site.handle(web), head, std::move(responder));
+                return;
+            }
+            // Searches run on the pool, so a slow one does not hold up the readers' pages and
+            // both processor cores serve; the answer is written back on this thread.
+            const QString formToken = m_site.formTokenFor(web);
+            auto pending = std::make_shared<QHttpServerResponder>(std::move(responder));
+            QPointer<QTcpSocket> socket = pending->socket();
+            auto* watcher = new QFutureWatcher<WebResponse>(this);
+            connect(watcher, &QFutureWatcher<WebResponse>::finished, this,
+                    [watcher, pending, socket, head] {
+                        if (socket) // the reader may have gone meanwhile
+                            send(watcher->result(), head, std::move(*pending));
+                        watcher->deleteLater();
+                    });
+            watcher->setFuture(QtConcurrent::run(&m_pool, [this, web, formToken] {
+                return m_site.handleCatalogueRead(web, formToken);
+            }));
         });
 }
 

@@ -4,6 +4,7 @@
 
 #include <QHostAddress>
 #include <QObject>
+#include <QThreadPool>
 
 class QHttpServer;
 
@@ -12,7 +13,7 @@ class OpacServer : public QObject {
     Q_OBJECT
 public:
     explicit OpacServer(QObject* parent = nullptr);
-    ~OpacServer() override;
+    ~OpacServer() override; // waits for the searches under way
     // Listens on the address and port; returns the port (0 on failure).
     quint16 listen(const QHostAddress& address, quint16 port);
     Site& site() { return m_site; }
@@ -20,6 +21,7 @@ public:
 private:
     QHttpServer* m_server;
     Site m_site;
+    QThreadPool m_pool;
 };
 
 // "ADDR:PORT", "PORT" or "[v6]:PORT"; false when it is not one of those.

@@ -99,9 +99,58 @@ WebResponse Site::handle(const WebRequest& request)
 {
     QByteArray id;
     Session* session = sessionOf(request, &id);
+    return guarded(request, [&] { return route(request, session, id); });
+}
+
+bool Site::isCatalogueRead(const WebRequest& request)
+{
+    static const QStringList paths = {"/", "/search", "/browse", "/title", "/new"};
+    return (request.method == "GET" || request.method == "HEAD") && paths.contains(request.path);
+}
+
+QString Site::formTokenFor(const WebRequest& request)
+{
+    QByteArray id;
+    const Session* session = sessionOf(request, &id);
+    return session ? session->formToken : QString();
+}
+
+WebResponse Site::handleCatalogueRead(const WebRequest& request, const QString& formToken) const
+{
+    // Only the reader's form token is needed here (for the sign-out button): nothing of the
+    // sessions is touched, so this runs on any thread with its own read-only connection.
+    Session shown;
+    shown.formToken = formToken;
+    Session* s = formToken.isEmpty() ? nullptr : &shown;
+    return guarded(request, [&] {
+        const WebFields query = WebFields::parse(request.rawQuery);
+        if (!query.valid())
+            return badRequest(s);
+        if (request.path == "/")
+            return home(s);
+        if (request.path == "/search")
+            return search(query, s);
+        if (request.path == "/browse")
+            return browse(s);
+        if (request.path == "/title")
+            return title(query, s);
+        return newest(s);
+    });
+}
+
+WebResponse Site::badRequest(Session* s) const
+{
+    return page(400, "请求有误",
+                "<p class=\"error\">地址或表单中有无法识别的字符。</p><p><a "
+                "href=\"/\">回到书目检索</a></p>",
+                s);
+}
+
+WebResponse Site::guarded(const WebRequest& request, const std::function<WebResponse()>& work) const
+{
     WebResponse response;
     try {
-        response = route(request, session, id);
+        response = work();
     } catch (const StoreError& e) {
         OpacLog::write(
             QString("store error on %1: %2 (%3)").arg(request.path, e.message(), e.statement()));
@@ -180,10 +229,7 @@ WebResponse Site::route(const WebRequest& request, Session* s, const QByteArray&
         return r;
     }
     if (!query.valid() || !form.valid())
-        return page(400, "请求有误",
-                    "<p class=\"error\">地址或表单中有无法识别的字符。</p><p><a "
-                    "href=\"/\">回到书目检索</a></p>",
-                    s);
+        return badRequest(s);
 
     if (post && path == "/signin")
         return signIn(request, form);
@@ -231,7 +277,7 @@ WebResponse Site::route(const WebRequest& request, Session* s, const QByteArray&
     return history(s);
 }
 
-WebResponse Site::page(int status, const QString& title, const QString& body, Session* s)
+WebResponse Site::page(int status, const QString& title, const QString& body, Session* s) const
 {
     WebResponse r;
     r.status = status;
@@ -239,7 +285,7 @@ WebResponse Site::page(int status, const QString& title, const QString& body, Se
     return r;
 }
 
-WebResponse Site::home(Session* s)
+WebResponse Site::home(Session* s) const
 {
     QString body = searchBox(QString());
     body += "<p>可按题名（或题名中的几个字）、作者、出版社、ISBN、条形码或拼音首字母检索。"
@@ -249,7 +295,7 @@ WebResponse Site::home(Session* s)
     return page(200, "书目检索", body, s);
 }
 
-WebResponse Site::search(const WebFields& f, Session* s)
+WebResponse Site::search(const WebFields& f, Session* s) const
 {
     Catalogue::Search q;
     q.keyword = f.value("q").simplified();
@@ -331,7 +377,7 @@ WebResponse Site::search(const WebFields& f, Session* s)
     return page(200, "检索结果", body, s);
 }
 
-WebResponse Site::advanced(Session* s)
+WebResponse Site::advanced(Session* s) const
 {
     const QString body =
         "<form class=\"stack\" method=\"get\" action=\"/search\">"
@@ -348,7 +394,7 @@ WebResponse Site::advanced(Session* s)
     return page(200, "高级检索", body, s);
 }
 
-WebResponse Site::browse(Session* s)
+WebResponse Site::browse(Session* s) const
 {
     QString body = "<p>按《中国图书馆分类法》浏览，点分类名查看该类的图书。</p><ul class=\"tree\">";
     for (const Catalogue::ClassNode& node : Catalogue::classTree()) {
@@ -366,7 +412,7 @@ WebResponse Site::browse(Session* s)
     return page(200, "分类浏览", body + "</ul>", s);
 }
 
-WebResponse Site::title(const WebFields& f, Session* s)
+WebResponse Site::title(const WebFields& f, Session* s) const
 {
     const QString barcode = f.value("b");
     const auto detail = barcode.size() <= maxKeyword ? Catalogue::title(barcode) : std::nullopt;
@@ -393,13 +439,13 @@ WebResponse Site::title(const WebFields& f, Session* s)
     return page(200, t.title.isEmpty() ? t.barcode : t.title, body, s);
 }
 
-WebResponse Site::newest(Session* s)
+WebResponse Site::newest(Session* s) const
 {
     return page(200, "新书通报",
                 "<p>最近上架的新书：</p>" + titleRows(Catalogue::newestShelved(30)), s);
 }
 
-WebResponse Site::help(Session* s)
+WebResponse Site::help(Session* s) const
 {
     const QString body =
         "<h2>检索</h2><p>在检索框中输入题名（或题名中连续的几个字）、作者、出版社的开头、"

@@ -20,6 +20,13 @@ public:
     Site();
     WebResponse handle(const WebRequest& request);
 
+    // The catalogue's own pages (search, titles, new titles, classes) need no session but
+    // its form token: the server renders them on worker threads, each with its own
+    // read-only connection, while the sessions stay on the server's thread.
+    static bool isCatalogueRead(const WebRequest& request);
+    QString formTokenFor(const WebRequest& request);
+    WebResponse handleCatalogueRead(const WebRequest& request, const QString& formToken) const;
+
     // Tests move time on.
     void setClock(std::function<QDateTime()> now) { m_now = std::move(now); }
 
@@ -40,13 +47,15 @@ private:
     WebResponse route(const WebRequest& request, Session* session, const QByteArray& sessionId);
     Session* sessionOf(const WebRequest& request, QByteArray* id);
 
-    WebResponse home(Session* s);
-    WebResponse search(const WebFields& f, Session* s);
-    WebResponse advanced(Session* s);
-    WebResponse browse(Session* s);
-    WebResponse title(const WebFields& f, Session* s);
-    WebResponse newest(Session* s);
-    WebResponse help(Session* s);
+    WebResponse guarded(const WebRequest& request, const std::function<WebResponse()>& work) const;
+    WebResponse badRequest(Session* s) const;
+    WebResponse home(Session* s) const;
+    WebResponse search(const WebFields& f, Session* s) const;
+    WebResponse advanced(Session* s) const;
+    WebResponse browse(Session* s) const;
+    WebResponse title(const WebFields& f, Session* s) const;
+    WebResponse newest(Session* s) const;
+    WebResponse help(Session* s) const;
     WebResponse signInForm(const QString& error, const QString& card);
     WebResponse signIn(const WebRequest& request, const WebFields& f);
     WebResponse pinForm(Session* s, const QString& error);
@@ -56,7 +65,7 @@ private:
     WebResponse renew(Session* s, const WebFields& f);
     WebResponse signOut(const QByteArray& id);
 
-    WebResponse page(int status, const QString& title, const QString& body, Session* s);
+    WebResponse page(int status, const QString& title, const QString& body, Session* s) const;
     QDateTime now() const { return m_now(); }
 
     QHash<QByteArray, Session> m_sessions;
