@@ -69,16 +69,22 @@ struct Condition {
 };
 
 // The titles one search box finds: a fragment of the title (through the trigram index
-// from three characters on, the start of the title below that), the start of the author,
+// from three characters on; one character finds the titles it begins), the start of the author,
 // publisher or mnemonic, the ISBN with or without hyphens, or the barcode.
 Condition keywordCondition(const QString& keyword)
 {
     const QString prefix = likeEscaped(keyword) + '%';
     QStringList parts;
     QVariantList values;
-    if (keyword.toUcs4().size() >= 3) {
+    const qsizetype length = keyword.toUcs4().size();
+    if (length >= 3) {
         parts << "select rowid from tszk_title where tszk_title match ?";
         values << phrase(keyword);
+    } else if (length == 2) {
+        // Below the index's three characters, as at the lending desk: the titles are read
+        // (a common word stops early at the cap).
+        parts << "select rowid from tszk where tsmc like ? escape '\\'";
+        values << '%' + prefix;
     } else {
         parts << "select rowid from tszk where tsmc like ? escape '\\'";
         values << prefix;
