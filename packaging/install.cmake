@@ -2,6 +2,7 @@
 #
 #   bin/library-desk                 starts it: the library lives in the user's data folder
 #   libexec/library-desk/library-desk the program (help pages, themes and pictures inside)
+#   bin/library-opac                 the readers' web catalogue (see the README)
 #   share/applications/library-desk.desktop, share/icons/hicolor/…/library-desk.{svg,png}
 #
 # scripts/package.sh builds the .deb (cpack -G DEB) from a clean clone.
@@ -25,6 +26,8 @@ install(FILES ${CMAKE_SOURCE_DIR}/resources/images/app.png
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/128x128/apps RENAME library-desk.png)
 install(FILES ${CMAKE_SOURCE_DIR}/README.md ${CMAKE_CURRENT_LIST_DIR}/copyright
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/library-desk)
+# The readers' web catalogue: a server without a window, started with --home.
+install(TARGETS library-opac RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME library-desk)
@@ -48,7 +51,7 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS
 libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libqt6sql6 (>= 6.4), \
 libqt6sql6-sqlite (>= 6.4), libqt6printsupport6 (>= 6.4), libqt6multimedia6 (>= 6.4), \
 libqt6svg6 (>= 6.4), qt6-translations-l10n, \
-libsqlite3-0, libsodium23, libxlsxwriter4, libyaz5, libzint2.11, \
+libqt6httpserver6 (>= 6.4), libsqlite3-0, libsodium23, libxlsxwriter4, libyaz5, libzint2.11, \
 gstreamer1.0-plugins-base, gstreamer1.0-plugins-good, \
 fonts-wqy-microhei, fonts-arphic-uming")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")

@@ -11,6 +11,9 @@ packages=(
   fonts-wqy-microhei fonts-arphic-uming
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   locales xvfb xauth poppler-utils sqlite3
+  # the readers' web catalogue: its HTTP server (its CMake files need the WebSockets
+  # ones), the browser test and the load test
+  qt6-httpserver-dev qt6-websockets-dev chromium chromium-driver python3-selenium wrk curl
 )
 
 missing=()

@@ -3,7 +3,9 @@
 #include "cards/cardgrid.h"
 #include "data/dates.h"
 #include "data/gbk.h"
+#include "data/session.h"
 #include "desk/cardrecord.h"
+#include "desk/readerpins.h"
 #include "desk/refused.h"
 #include "reports/reportoutput.h"
 #include "reports/tszprint.h"
@@ -112,6 +114,10 @@ void Tkpcxfm::buildScreen()
     QPushButton* exportButton = button("导出Excel", "export");
     QPushButton* help = button("帮助&H", "help");
     QPushButton* close = button("关闭&X", "close");
+    // Operators granted it give a reader a first web catalogue PIN again.
+    QPushButton* resetPin = button("重置网上密码", "kpmm");
+    resetPin->setVisible(Session::current().holds("kpmm"));
+    connect(resetPin, &QPushButton::clicked, this, &Tkpcxfm::resetPinClick);
     m_toBox->setNext(query);
     connect(query, &QPushButton::clicked, this, &Tkpcxfm::queryClick);
     connect(save, &QPushButton::clicked, this, &Tkpcxfm::saveClick);
@@ -119,7 +125,7 @@ void Tkpcxfm::buildScreen()
     connect(close, &QPushButton::clicked, this, &Tkpcxfm::closeScreen);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    for (QPushButton* b : {query, save, exportButton, help, close})
+    for (QPushButton* b : {query, save, exportButton, resetPin, help, close})
         buttons->addWidget(b);
 
     auto* stripLayout = new QVBoxLayout;
@@ -297,6 +303,21 @@ void Tkpcxfm::saveClick()
         return;
     if (count > 0)
         m_grid->selectRow(std::min(row, count - 1));
+}
+
+void Tkpcxfm::resetPinClick()
+{
+    const QModelIndex current = m_grid->currentIndex();
+    if (!m_queried || !current.isValid())
+        return;
+    const QString number = m_model->card(current.row()).number;
+    if (!Messages::question(this, noticeCaption, "确定要重置借书证 " + number + " 的网上密码吗？"))
+        return;
+    QString pin;
+    if (Action::run(this, [&] { pin = ReaderPins::reset(number); }))
+        Messages::notice(this, noticeCaption,
+                         "借书证 " + number + " 的网上初始密码是：" + pin +
+                             "\n读者第一次登录后必须修改密码。");
 }
 
 void Tkpcxfm::showPhoto(int row)

@@ -34,6 +34,7 @@ private:
     bool readDates(QDate* from, QDate* to);
     void queryClick();
     void saveClick();
+    void resetPinClick();
     bool storePending(); // false when a correction was refused or failed
     void reprint();
     void exportClick();

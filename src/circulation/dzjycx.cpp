@@ -23,9 +23,10 @@ const QList<GridColumn> loanColumns{
     {"Kno", "借书证号"},   {"Dzm", "读者名"},     {"Tsmc", "图书名称"},
     {"Jsrq", "借书日期"},  {"Jsjsr", "借经手人"}, {"Hsrq", "还书日期/借书到期日期"},
     {"Hsjsr", "还经手人"}, {"Sfsh", "损坏"},      {"Xjcs", "续次"},
+    {"Wsxj", "网上续借"},
 };
-// The columns the fine dialog's look-up leaves out: 还经手人, 损坏, 续次.
-constexpr int returningColumns[] = {6, 7, 8};
+// The columns the fine dialog's look-up leaves out: 还经手人, 损坏, 续次, 网上续借.
+constexpr int returningColumns[] = {6, 7, 8, 9};
 constexpr int narrowWidth = 445;
 
 // Enter in the grid opens the current row's details, as a double-click does.
@@ -65,7 +66,7 @@ Tdzjycxfm::Tdzjycxfm(QWidget* parent) : QWidget(parent)
     Grid::setUp(m_grid, m_model);
     m_grid->setToolTip("双击可以查询详细信息");
     m_grid->horizontalHeader()->setSectionsClickable(true);
-    const QList<int> widths{90, 80, 240, 90, 80, 150, 80, 50, 50};
+    const QList<int> widths{90, 80, 240, 90, 80, 150, 80, 50, 50, 70};
     for (int i = 0; i < widths.size(); ++i)
         m_grid->setColumnWidth(i, widths[i]);
     m_grid->setMinimumSize(300, 240);

@@ -10,7 +10,9 @@ namespace {
 // names.
 constexpr const char* listed =
     "select dzjsmxk.Kno as Kno,Dzm,Tsmc,dzjsmxk.Txm as Txm,Jsrq,Jsjsr,Hsrq,Hsjsr,"
-    "dzjsmxk.Sfsh as Sfsh,Xjcs from dzjsmxk,tszk,cardk "
+    "dzjsmxk.Sfsh as Sfsh,Xjcs,"
+    // How many of the loan's renewals the reader made in the web catalogue.
+    "(select count(*) from wsxjk where wsxjk.iid=dzjsmxk.iid) as Wsxj from dzjsmxk,tszk,cardk "
     "where dzjsmxk.txm=tszk.txm and dzjsmxk.KNo=cardk.KNo ";
 
 constexpr const char* byCard = " order by dzjsmxk.KNo";
@@ -24,7 +26,7 @@ const QMap<QString, QString>& sortClauses()
         {"tsmc", " order by tsmc"},       {"jsrq", " order by jsrq"},
         {"jsjsr", " order by jsjsr"},     {"hsrq", " order by hsrq"},
         {"hsjsr", " order by hsjsr"},     {"sfsh", " order by dzjsmxk.sfsh"},
-        {"xjcs", " order by xjcs"},
+        {"xjcs", " order by xjcs"},       {"wsxj", " order by wsxj"},
     };
     return clauses;
 }

@@ -136,7 +136,7 @@ private slots:
         enter("Look1");
         select(list("Look1"), "图书信息查询");
         button("sb2")->click();
-        QCOMPARE(grants().size(), 39);
+        QCOMPARE(grants().size(), 40);
         QCOMPARE(list("Look1")->currentItem()->text(), QString("图书信息查询"));
     }
 
@@ -161,7 +161,7 @@ private slots:
     void theSuperuserKeepsEveryGrant()
     {
         choose(" admin ");
-        QCOMPARE(grants().size(), 39);
+        QCOMPARE(grants().size(), 40);
         enter("Look2");
         select(list("Look2"), "操作员权限管理");
         button("SB3")->click();
@@ -169,7 +169,7 @@ private slots:
         button("SB4")->click();
         const QString refusal = "图书馆管理系统:超级用户权限不能被删除！";
         QCOMPARE(shown(), (QStringList{refusal, refusal, refusal}));
-        QCOMPARE(Fixture::count("select count(*) from usergrantk where loginuser='ADMIN'"), 39);
+        QCOMPARE(Fixture::count("select count(*) from usergrantk where loginuser='ADMIN'"), 40);
         QCOMPARE(Fixture::count("select count(*) from usergrantk where loginuser='ADMIN' and "
                                 "funename='N13'"),
                  1);

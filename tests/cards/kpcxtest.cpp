@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTableView>
 #include <QTest>
 
@@ -84,6 +85,27 @@ private slots:
         const QString printed = ReportProbe::pdfText(requests.first().pdf);
         QVERIFY2(printed.contains("1003") && printed.contains("112"), qPrintable(printed));
         QVERIFY2(!printed.contains("第一中学"), qPrintable(printed));
+    }
+
+    void webPinResetNeedsItsGrantAndGivesAFirstPin()
+    {
+        QVERIFY(box<QPushButton>("kpmm")->isVisibleTo(screen));
+        click("query");
+        grid()->selectRow(1);
+        QCOMPARE(currentCard(), QString("1002"));
+        Messages::queueAnswer(true);
+        click("kpmm");
+        const QStringList texts = shown();
+        QCOMPARE(texts.size(), 2); // the question, then the PIN
+        const auto pin =
+            QRegularExpression("1002 的网上初始密码是：(\\d{6})\n").match(texts.last());
+        QVERIFY2(pin.hasMatch(), qPrintable(texts.last()));
+        QCOMPARE(Fixture::count("select count(*) from dzmmk where kno='1002' and xgbz='Y'"), 1);
+
+        delete screen;
+        fixture->loginAs("OP", "操作员", "B"); // holds no grant
+        screen = Windows::showOrActivate<Tkpcxfm>();
+        QVERIFY(!box<QPushButton>("kpmm")->isVisibleTo(screen));
     }
 
     void noRowsKeepsTheStatusBar()

@@ -29,6 +29,7 @@ insert into subfunk(ownerename,funcename,funccname,Ssfsy) values ('kpgl','N18','
 insert into subfunk(ownerename,funcename,funccname,Ssfsy) values ('kpgl','kpgs','注销借书证','Y');
 insert into subfunk(ownerename,funcename,funccname,Ssfsy) values ('kpgl','N19','借书证充值查询','Y');
 insert into subfunk(ownerename,funcename,funccname,Ssfsy) values ('kpgl','N17','挂失查询','Y');
+insert into subfunk(ownerename,funcename,funccname,Ssfsy) values ('kpgl','kpmm','读者网上密码重置','Y');
 insert into subfunk(ownerename,funcename,funccname,Ssfsy) values ('bmgl','tsbm','图书编目','Y');
 insert into subfunk(ownerename,funcename,funccname,Ssfsy) values ('bmgl','bmcx','图书查询','Y');
 insert into subfunk(ownerename,funcename,funccname,Ssfsy) values ('bmgl','jscl','旧图书处理','Y');

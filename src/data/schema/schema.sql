@@ -202,3 +202,14 @@ create table ljmbk (
     iid integer primary key autoincrement,
     mc text, zj text, dk integer, sjk text, jlgs text, zfj text, sfqy varchar(1) default 'Y'
 );
+
+-- Readers' web catalogue: a reader's PIN (an Argon2id hash; no row while the first PIN is
+-- still the last six characters of the identity number), whether it must be changed at the
+-- next sign-in, and failed sign-ins with the time the card stays locked until.
+create table dzmmk (
+    kno varchar(12) not null unique, mmhash text, xgbz varchar(1), sbcs integer, sdsj text
+);
+-- Renewals a reader made on the web: the loan, the day and the due date it gave.
+create table wsxjk (iid integer, kno varchar(12), txm varchar(20), xjrq date, hsrq date);
+create index wsxjk_iid on wsxjk(iid);
+create index wsxjk_kno on wsxjk(kno);
