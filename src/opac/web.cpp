@@ -36,7 +36,8 @@ bool decode(const QByteArray& in, QString* out)
             bytes.append(c);
         }
     }
-    QStringDecoder utf8(QStringDecoder::Utf8);
+    // Stateless: a sequence cut off at the end is an error, not a wait for more bytes.
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     *out = utf8.decode(bytes);
     return !utf8.hasError();
 }

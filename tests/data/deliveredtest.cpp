@@ -38,7 +38,7 @@ private slots:
                 QVERIFY2(functions.contains(item.key), item.key);
         }
         QCOMPARE(groups.size(), 8);
-        QCOMPARE(functions.size(), 31);
+        QCOMPARE(functions.size(), 32);
     }
 
     void superuserHoldsEveryKey()

@@ -18,9 +18,9 @@ const QDate today = Fixture::today();
 // A reader's browser: keeps the cookies the site sets, sends forms with the page's token.
 struct Browser {
     Site& site;
-    QMap<QByteArray, QByteArray> cookies;
+    QMap<QByteArray, QByteArray> cookies = {};
     QHostAddress address = QHostAddress("192.0.2.1");
-    WebResponse last;
+    WebResponse last = {};
 
     WebResponse send(const QByteArray& method, const QString& path, const QByteArray& query = {},
                      const QByteArray& body = {})

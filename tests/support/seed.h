@@ -28,7 +28,7 @@ struct CardRow {
     QString grade = "A";
     QString name = "张三";
     QString identity = "11010519491231002X";
-    QDate validUntil;    // invalid: a year from today
+    QDate validUntil = {}; // invalid: a year from today
     int openLoans = 0;   // jsbs
     QString valid = "Y"; // sfyx
     QString lost = "否"; // the lost-card register's gsbz
