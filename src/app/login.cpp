@@ -34,7 +34,7 @@ Tloginfm::Tloginfm(QWidget* parent) : QDialog(parent)
     m_password = new QLineEdit(this);
     m_password->setObjectName("Edit2");
     m_password->setEchoMode(QLineEdit::Password);
-    m_password->setMaxLength(32);
+    m_password->setMaxLength(Passwords::maxLength);
     m_login = new QPushButton(QString::fromUtf8("登录"), this);
     m_login->setObjectName("BitBtn1");
     m_login->setAutoDefault(false);

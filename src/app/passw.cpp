@@ -1,5 +1,6 @@
 #include "app/passw.h"
 
+#include "data/passwords.h"
 #include "data/session.h"
 #include "desk/operators.h"
 #include "ui/action.h"
@@ -25,6 +26,7 @@ Tpasswordfm::Tpasswordfm(QWidget* parent) : QDialog(parent)
         *box = new QLineEdit(this);
         (*box)->setObjectName(QString("Edit%1").arg(n++));
         (*box)->setEchoMode(QLineEdit::Password);
+        (*box)->setMaxLength(Passwords::maxLength);
         form->addRow(label, *box);
     }
     m_ok = new QPushButton("确定&O", this);

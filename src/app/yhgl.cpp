@@ -192,6 +192,12 @@ void Tyhglfm::editClick()
         reload(currentCode());
         return;
     }
+    // A row being added is the row being edited: it stays an addition, and no stored row
+    // is opened behind it.
+    if (m_state == State::Adding) {
+        m_code->setFocus();
+        return;
+    }
     if (m_model->rowCount() == 0)
         return;
     m_editedCode = currentCode();

@@ -1,5 +1,6 @@
 #include "app/yhmm.h"
 
+#include "data/passwords.h"
 #include "ui/enterchain.h"
 #include "ui/messages.h"
 #include "ui/windows.h"
@@ -26,7 +27,7 @@ TFormyhmm::TFormyhmm(QWidget* parent) : QDialog(parent)
     m_second->setObjectName("Edit2");
     for (QLineEdit* box : {m_first, m_second}) {
         box->setEchoMode(QLineEdit::Password);
-        box->setMaxLength(maxLength);
+        box->setMaxLength(Passwords::maxLength);
     }
     auto* form = new QFormLayout;
     form->addRow("请输入操作员密码：", m_first);
@@ -55,7 +56,7 @@ TFormyhmm::TFormyhmm(QWidget* parent) : QDialog(parent)
     second->setObjectName("panel1");
     status->addWidget(first);
     status->addWidget(second, 1);
-    second->setText("密码最大长度为7位");
+    second->setText(QString("密码最大长度为%1位").arg(Passwords::maxLength));
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_operator);

@@ -11,8 +11,6 @@ class TFormyhmm : public QDialog {
 public:
     explicit TFormyhmm(QWidget* parent = nullptr);
 
-    static constexpr int maxLength = 7;
-
     // Shows the dialog for the operator named `name`; the password accepted, or empty.
     static QString ask(QWidget* parent, const QString& name);
 

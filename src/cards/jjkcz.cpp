@@ -249,6 +249,9 @@ void TFormjjkcz::printClick()
     card.setValidUntil(m_validUntil->text());
     if (m_printPhoto->isChecked() && !m_photoPath.isEmpty())
         card.setPhoto(QImage(m_photoPath));
+    // The card printed here is used at the desk like an issued one: its scanner reads the
+    // number off it.
+    card.setNumberBarcode(true);
     ReportOutput::preview(card.report(), this);
     m_topUp->setFocus();
 }

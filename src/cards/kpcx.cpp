@@ -357,6 +357,8 @@ void Tkpcxfm::reprint()
     // The photograph shown, when it is this card's.
     if (m_photoCard == card.number)
         layout.setPhoto(m_photoImage);
+    // A reprint replaces a card at the desk, whose scanner reads the number off it.
+    layout.setNumberBarcode(true);
     ReportOutput::preview(layout.report(), this);
 }
 

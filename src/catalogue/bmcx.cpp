@@ -1,5 +1,6 @@
 #include "catalogue/bmcx.h"
 
+#include "catalogue/bqdy.h"
 #include "catalogue/mxfl.h"
 #include "data/dates.h"
 #include "data/sql.h"
@@ -207,6 +208,8 @@ void Tbmcxfm::buildScreen()
     m_grid = new QTableView(this);
     m_grid->setObjectName("DBGrid1");
     Grid::setUp(m_grid, m_model);
+    // Several titles may be chosen for one sheet of labels.
+    m_grid->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_grid->setMinimumSize(760, 220);
     connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex&, const QModelIndex& previous) {
@@ -224,6 +227,7 @@ void Tbmcxfm::buildScreen()
     QPushButton* query = button("查询&F", "query");
     QPushButton* remove = button("删除", "delete");
     QPushButton* print = button("打印&P", "print");
+    QPushButton* labels = button("打印标签", "labels");
     QPushButton* requery = button("重查(&C)", "requery");
     QPushButton* exportButton = button("导出Excel", "export");
     QPushButton* help = button("帮助&H", "help");
@@ -231,6 +235,7 @@ void Tbmcxfm::buildScreen()
     connect(query, &QPushButton::clicked, this, &Tbmcxfm::queryClick);
     connect(remove, &QPushButton::clicked, this, &Tbmcxfm::deleteClick);
     connect(print, &QPushButton::clicked, this, &Tbmcxfm::printClick);
+    connect(labels, &QPushButton::clicked, this, &Tbmcxfm::labelsClick);
     connect(requery, &QPushButton::clicked, this, &Tbmcxfm::requeryClick);
     connect(exportButton, &QPushButton::clicked, this, &Tbmcxfm::exportClick);
     connect(close, &QPushButton::clicked, this, [this] { Screen::close(this); });
@@ -241,7 +246,8 @@ void Tbmcxfm::buildScreen()
     bottom->setSpacing(4);
     bottom->addWidget(Navigator::forGrid(this, m_grid));
     bottom->addStretch();
-    const QList<QPushButton*> buttons{query, remove, print, requery, exportButton, help, close};
+    const QList<QPushButton*> buttons{query,   remove,       print, labels,
+                                      requery, exportButton, help,  close};
     for (QPushButton* b : buttons)
         bottom->addWidget(b);
 
@@ -527,6 +533,25 @@ void Tbmcxfm::printClick()
     report.setRows(m_listed);
     report.setRecordCount(count);
     ReportOutput::preview(report.report(), this);
+}
+
+void Tbmcxfm::labelsClick()
+{
+    if (!m_resultMode)
+        return;
+    if (!m_pending.isEmpty() && !storePending())
+        return;
+    // The chosen rows in the order listed; without a choice, the current row.
+    QList<int> rows;
+    for (const QModelIndex& index : m_grid->selectionModel()->selectedRows())
+        rows << index.row();
+    std::sort(rows.begin(), rows.end());
+    if (rows.isEmpty() && m_grid->currentIndex().isValid())
+        rows << m_grid->currentIndex().row();
+    QStringList barcodes;
+    for (int row : rows)
+        barcodes << m_model->value(row, "txm").toString();
+    Tbqdyfm::print(this, barcodes);
 }
 
 void Tbmcxfm::exportClick()

@@ -13,8 +13,9 @@ class QTableView;
 class TBlDBEdit;
 
 // "图书编目查询": titles of the book master by any of fifteen conditions, shown record by
-// record in boxes (which correct the title) and in a grid; prints the catalogue report,
-// deletes a title as cataloguing does, and exports the whole book master.
+// record in boxes (which correct the title) and in a grid; prints the catalogue report and
+// the barcode labels of the titles chosen in the grid, deletes a title as cataloguing does,
+// and exports the whole book master.
 class Tbmcxfm : public QWidget {
     Q_OBJECT
 public:
@@ -44,6 +45,7 @@ private:
     void requeryClick();
     void deleteClick();
     void printClick();
+    void labelsClick(); // barcode labels for the chosen titles' copies
     void exportClick();
     void showCurrent();
     bool storePending(); // false when a correction was refused or failed

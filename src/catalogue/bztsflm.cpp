@@ -1,7 +1,8 @@
 #include "catalogue/bztsflm.h"
 
-#include "data/database.h"
+#include "data/sql.h"
 #include "ui/action.h"
+#include "ui/screenkit.h"
 
 #include <QAction>
 #include <QFormLayout>
@@ -10,12 +11,11 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSqlDriver>
-#include <QSqlField>
-#include <QSqlRecord>
-#include <QSqlTableModel>
 #include <QTableView>
+#include <QTimer>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 // Code boxes turn to upper case as they are typed.
@@ -48,26 +48,42 @@ bool isEnter(QEvent* event)
     return key == Qt::Key_Return || key == Qt::Key_Enter;
 }
 
-// This grid's filter is a where-clause, which cannot bind: texts become literals through the
-// driver's own quoting.
-QString literal(const QString& text)
-{
-    QSqlField field("value", QMetaType(QMetaType::QString));
-    field.setValue(text);
-    return Database::connection().driver()->formatValue(field);
-}
+const QList<GridColumn> standardColumns{{"jlm", "部类名称"},
+                                        {"dldm", "大类代码"},
+                                        {"dlmc", "大类名称"},
+                                        {"mxldm", "明细代码"},
+                                        {"mxlmc", "明细类名称"}};
 
-// Rows of the settings screen (base class "aa") are not edited here.
-class StandardModel : public QSqlTableModel {
+// The query grid: cells can be corrected, except those of the settings screen's rows
+// (base class "aa"). A typed cell goes to `store`, which writes it.
+class StandardModel : public QueryGridModel {
 public:
-    using QSqlTableModel::QSqlTableModel;
+    using Store = std::function<bool(int row, const QString& column, const QString& text)>;
+    StandardModel(Store store, QObject* parent)
+        : QueryGridModel(standardColumns, parent), m_store(std::move(store))
+    {
+    }
     Qt::ItemFlags flags(const QModelIndex& index) const override
     {
-        Qt::ItemFlags f = QSqlTableModel::flags(index);
-        if (record(index.row()).value("jlm").toString() == "aa")
-            f &= ~Qt::ItemIsEditable;
+        Qt::ItemFlags f = QueryGridModel::flags(index);
+        if (index.isValid() && value(index.row(), "jlm").toString() != "aa")
+            f |= Qt::ItemIsEditable;
         return f;
     }
+    QVariant data(const QModelIndex& index, int role) const override
+    {
+        return QueryGridModel::data(index, role == Qt::EditRole ? Qt::DisplayRole : role);
+    }
+    bool setData(const QModelIndex& index, const QVariant& text, int role) override
+    {
+        if (role != Qt::EditRole || !(flags(index) & Qt::ItemIsEditable) ||
+            text.toString() == data(index, Qt::DisplayRole).toString())
+            return false;
+        return m_store(index.row(), standardColumns.at(index.column()).column, text.toString());
+    }
+
+private:
+    Store m_store;
 };
 } // namespace
 
@@ -150,9 +166,9 @@ Ttsbzflcxjgfm::Ttsbzflcxjgfm(QWidget* parent) : QDialog(parent)
 {
     setObjectName("tsbzflcxjgfm");
     setWindowTitle("图书标准分类查询");
-    m_model = new StandardModel(this, Database::connection());
-    m_model->setTable("tsflm");
-    m_model->setEditStrategy(QSqlTableModel::OnRowChange);
+    m_model = new StandardModel([this](int row, const QString& column,
+                                       const QString& text) { return store(row, column, text); },
+                                this);
     m_grid = new QTableView(this);
     m_grid->setObjectName("DBGrid1");
     m_grid->setModel(m_model);
@@ -171,21 +187,46 @@ Ttsbzflcxjgfm::Ttsbzflcxjgfm(QWidget* parent) : QDialog(parent)
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addWidget(m_grid);
 
-    Action::run(this, [&] { m_model->select(); });
-    const QList<std::pair<const char*, const char*>> titles{{"jlm", "部类名称"},
-                                                            {"dldm", "大类代码"},
-                                                            {"dlmc", "大类名称"},
-                                                            {"mxldm", "明细代码"},
-                                                            {"mxlmc", "明细类名称"}};
-    for (const auto& [column, title] : titles)
-        m_model->setHeaderData(m_model->fieldIndex(column), Qt::Horizontal, title);
-    m_grid->hideColumn(m_model->fieldIndex("iid"));
+    reopen();
+}
+
+QAbstractItemModel* Ttsbzflcxjgfm::model() const
+{
+    return m_model;
+}
+
+void Ttsbzflcxjgfm::reopen()
+{
+    const Listing rows = Classification::standardRows(m_conditions);
+    if (!Action::run(this, [&] {
+            Sql q(rows.statement);
+            q.bindAll(rows.values).exec();
+            m_model->show(q);
+        }))
+        m_model->closeQuery();
+}
+
+bool Ttsbzflcxjgfm::store(int row, const QString& column, const QString& text)
+{
+    const qint64 iid = m_model->value(row, "iid").toLongLong();
+    const int at = m_grid->currentIndex().column();
+    const bool stored =
+        Action::run(this, [&] { Classification::correctStandard(iid, column, text); });
+    // Either way the grid shows what the store holds, on the same cell; read again once
+    // the cell's editor is closed.
+    QTimer::singleShot(0, this, [this, row, at] {
+        reopen();
+        while (m_model->rowCount() <= row && m_model->canFetchMore())
+            m_model->fetchMore();
+        m_grid->setCurrentIndex(m_model->index(row, std::max(at, 0)));
+    });
+    return stored;
 }
 
 void Ttsbzflcxjgfm::applyConditions(const StandardPair& conditions)
 {
-    m_model->setFilter(Classification::standardFilter(conditions, literal));
-    Action::run(this, [&] { m_model->select(); });
+    m_conditions = conditions;
+    reopen();
 }
 
 void Ttsbzflcxjgfm::queryClick()

@@ -4,8 +4,11 @@
 
 #include <QDialog>
 
+#include <optional>
+
 class QLineEdit;
-class QSqlTableModel;
+class QAbstractItemModel;
+class QueryGridModel;
 class QTableView;
 
 // "国家标准图书分类码录入": enters national-standard classification pairs into
@@ -34,13 +37,17 @@ class Ttsbzflcxjgfm : public QDialog {
 public:
     explicit Ttsbzflcxjgfm(QWidget* parent = nullptr);
     void applyConditions(const StandardPair& conditions);
-    QSqlTableModel* model() const { return m_model; }
+    QAbstractItemModel* model() const;
 
 private:
     void queryClick();
+    void reopen();
+    // Writes a corrected cell; false when it was refused or failed (the notice is shown).
+    bool store(int row, const QString& column, const QString& text);
 
     QTableView* m_grid = nullptr;
-    QSqlTableModel* m_model = nullptr;
+    QueryGridModel* m_model = nullptr;
+    std::optional<StandardPair> m_conditions; // none: every row
 };
 
 // "国家图书标准分类查询": the conditions of the standard query.

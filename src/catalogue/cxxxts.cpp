@@ -1,19 +1,7 @@
 #include "catalogue/cxxxts.h"
 
-#include "ui/messages.h"
-
 #include <QHBoxLayout>
 #include <QLabel>
-
-#include <utility>
-
-namespace {
-QStringList& shownTexts()
-{
-    static QStringList texts;
-    return texts;
-}
-} // namespace
 
 Tcxxxtsfm::Tcxxxtsfm(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
 {
@@ -59,16 +47,7 @@ void Tcxxxtsfm::done(int result)
 
 void Tcxxxtsfm::open(const QString& text, QWidget* parent)
 {
-    if (Messages::isScripted()) {
-        shownTexts() << text;
-        return;
-    }
     Tcxxxtsfm popup(parent);
     popup.setText(text);
     popup.exec();
-}
-
-QStringList Tcxxxtsfm::takeShown()
-{
-    return std::exchange(shownTexts(), {});
 }

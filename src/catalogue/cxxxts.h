@@ -1,7 +1,7 @@
 #pragma once
 
 #include <QDialog>
-#include <QStringList>
+#include <QString>
 
 class QLabel;
 
@@ -17,10 +17,8 @@ public:
     void setText(const QString& text);
     QString text() const;
 
-    // Shows the text modally. With the message boxes scripted (tests) nothing is shown
-    // and the text is recorded instead.
+    // Shows the text modally.
     static void open(const QString& text, QWidget* parent);
-    static QStringList takeShown();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

@@ -548,6 +548,20 @@ void Ttsbmfm::startNewRecord()
     setDetailsEditable(false);
 }
 
+void Ttsbmfm::startNextRecord()
+{
+    // The next title is mostly of the same class, room and language: those boxes stay,
+    // the publisher box empties.
+    CatalogueEntry next;
+    next.firstLevel = text(m_firstLevel);
+    next.secondLevel = m_secondLevel->text();
+    next.language = text(m_language);
+    next.room = text(m_room);
+    next.state = text(m_state);
+    startNewRecord();
+    showEntry(next);
+}
+
 void Ttsbmfm::showPage1()
 {
     m_pages->setCurrentIndex(0);
@@ -778,7 +792,16 @@ bool Ttsbmfm::shelfEntered()
 
 void Ttsbmfm::onlineSearch()
 {
-    const std::optional<CatalogueRecord> record = Tljjsfm::choose(this, m_isbn->text());
+    // The screen may be closed while the search is up; the search then goes with it.
+    QPointer<Ttsbmfm> self(this);
+    QPointer<Tljjsfm> search = new Tljjsfm(this, m_isbn->text());
+    const int answer = search->exec();
+    if (!self)
+        return;
+    std::optional<CatalogueRecord> record;
+    if (answer == QDialog::Accepted && search)
+        record = search->chosen();
+    delete search;
     if (record)
         fillFrom(*record);
 }
@@ -857,15 +880,22 @@ bool Ttsbmfm::publisherEntered()
         !Sql::scalar("select iid from cbsxxk where cbsmc like:cbsmc limit 1", {"%" + typed + "%"})
              .isNull();
     if (listed) {
-        Tcbsxxfm list(typed, this);
-        list.exec();
+        // The screen may be closed while the list is up; the list then goes with it.
+        QPointer<Ttsbmfm> self(this);
+        QPointer<Tcbsxxfm> list = new Tcbsxxfm(typed, this);
+        list->exec();
+        if (!self)
+            return false;
+        const QString name = list ? list->name() : QString();
+        const qint64 iid = list ? list->selectedIid() : 0;
+        delete list;
         // A stored publisher was taken: nothing new to add. Names repeat, so the details
         // shown are those of the row the operator took.
         m_newPublisher = false;
         setDetailsEditable(false);
-        setText(m_publisher, list.name());
+        setText(m_publisher, name);
         Publisher chosen;
-        if (Publishers::find(list.selectedIid(), &chosen)) {
+        if (Publishers::find(iid, &chosen)) {
             m_address->setText(chosen.address);
             m_contact->setText(chosen.contact);
             m_telephone->setText(chosen.telephone);
@@ -949,7 +979,7 @@ void Ttsbmfm::save()
     setDetailsEditable(false);
     switch (saved.kind) {
     case CatalogueSaved::Kind::Stored:
-        startNewRecord();
+        startNextRecord();
         Messages::notice(this, saveCaption, "您的图书编目已经保存成功！");
         loadPublishers();
         showPage1();
@@ -1011,11 +1041,13 @@ void Ttsbmfm::pasteRecord()
         m_title->setFocus(Qt::OtherFocusReason);
         return;
     }
+    // The classification's first level and the mnemonic are not part of the buffer: the
+    // first level on the screen stays, also in a new record.
+    const QString firstLevel = text(m_firstLevel);
     if (m_correcting.isEmpty())
         startNewRecord();
-    // The classification's first level and the mnemonic are not part of the buffer.
     CatalogueEntry pasted = b;
-    pasted.firstLevel = text(m_firstLevel);
+    pasted.firstLevel = firstLevel;
     pasted.mnemonic = m_mnemonic->text();
     showEntry(pasted);
     if (!b.publisher.isEmpty())

@@ -48,6 +48,7 @@ private:
     CatalogueEntry entry() const;
     void showEntry(const CatalogueEntry& entry);
     void startNewRecord();
+    void startNextRecord(); // after a new title is stored
     void showPage1();
     void pageChanged(int index);
     void showPageOf(const QString& boxName);

@@ -49,18 +49,6 @@ void runDamageDialog(const QString& readerName, const QString& barcode,
     *bills << dialog.bills();
 }
 
-Tdzhsdjfm::OverdueDialog& overdueDialog()
-{
-    static Tdzhsdjfm::OverdueDialog dialog = runOverdueDialog;
-    return dialog;
-}
-
-Tdzhsdjfm::DamageDialog& damageDialog()
-{
-    static Tdzhsdjfm::DamageDialog dialog = runDamageDialog;
-    return dialog;
-}
-
 // The list's titles are centred, except the illustration count's, which is right-aligned.
 class LoanListModel : public QueryGridModel {
 public:
@@ -109,17 +97,6 @@ bool leftForAnotherWindow(QEvent* event)
 QVariant Tdzhsdjfm::loanValue(int row, const QString& column) const
 {
     return static_cast<const LoanListModel*>(m_loanModel)->at(row, column);
-}
-
-void Tdzhsdjfm::setFineDialogs(OverdueDialog overdue, DamageDialog damage)
-{
-    overdueDialog() = std::move(overdue);
-    damageDialog() = std::move(damage);
-}
-
-void Tdzhsdjfm::resetFineDialogs()
-{
-    setFineDialogs(runOverdueDialog, runDamageDialog);
 }
 
 Tdzhsdjfm::Tdzhsdjfm(QWidget* parent) : QWidget(parent)
@@ -374,12 +351,19 @@ Returns::FineDesk Tdzhsdjfm::fineDesk(QList<FineBills::Bill>* bills)
 {
     Returns::FineDesk desk;
     desk.overdue = [this, bills](const Returns::FineOffer& offer) {
-        return overdueDialog()(offer, bills, this);
+        return runOverdueDialog(offer, bills, this);
     };
     desk.damage = [this, bills](const QString& card, const QString& barcode) {
-        damageDialog()(Fines::readerName(card), barcode, bills, this);
+        runDamageDialog(Fines::readerName(card), barcode, bills, this);
     };
     return desk;
+}
+
+void Tdzhsdjfm::resetDamage()
+{
+    // "Damaged" is said of one book: the next return starts undamaged.
+    const QSignalBlocker quiet(m_damage);
+    m_damage->setCurrentText("N");
 }
 
 void Tdzhsdjfm::showTotal()
@@ -406,6 +390,7 @@ void Tdzhsdjfm::returnClick()
     }
     FineBills::print(bills, this);
     Messages::notice(this, Returns::saveCaption, Returns::returnSaved);
+    resetDamage();
     loadLoans(m_listedCard);
 }
 

@@ -27,14 +27,6 @@ public:
     // The running total of the overdue fines confirmed since the screen opened.
     Money fineTotal() const { return m_total; }
 
-    // How the fine dialogs are run; tests replace them to answer without a window.
-    using OverdueDialog = std::function<Fines::OverdueOutcome(
-        const Returns::FineOffer& offer, QList<FineBills::Bill>* bills, QWidget* parent)>;
-    using DamageDialog = std::function<void(const QString& readerName, const QString& barcode,
-                                            QList<FineBills::Bill>* bills, QWidget* parent)>;
-    static void setFineDialogs(OverdueDialog overdue, DamageDialog damage);
-    static void resetFineDialogs();
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -49,6 +41,7 @@ private:
     qint64 currentLoan();
     Returns::FineDesk fineDesk(QList<FineBills::Bill>* bills);
     void showTotal();
+    void resetDamage();
     void showDetails();
     QVariant loanValue(int row, const QString& column) const;
 

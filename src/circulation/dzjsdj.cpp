@@ -4,6 +4,7 @@
 #include "desk/refused.h"
 #include "pickers/dzjykxx.h"
 #include "pickers/jsxxzl.h"
+#include "pickers/tsxx.h"
 #include "ui/action.h"
 #include "ui/gbklimit.h"
 #include "ui/halfwidth.h"
@@ -33,12 +34,6 @@ const QList<GridColumn> loanColumns{
     {"jsrq", "借书日期"},
 };
 
-Tdzjsdjfm::BookPicker& bookPicker()
-{
-    static Tdzjsdjfm::BookPicker picker;
-    return picker;
-}
-
 bool isEnter(QEvent* event)
 {
     if (event->type() != QEvent::KeyPress)
@@ -64,11 +59,6 @@ QLineEdit* box(QWidget* parent, const char* name, bool readOnly, int width)
     return edit;
 }
 } // namespace
-
-void Tdzjsdjfm::setBookPicker(BookPicker picker)
-{
-    bookPicker() = std::move(picker);
-}
 
 Tdzjsdjfm::Tdzjsdjfm(QWidget* parent) : QWidget(parent)
 {
@@ -361,7 +351,9 @@ void Tdzjsdjfm::bookEntry(bool allBooks)
     Loans::Route route = Loans::Route::Typed;
     if (match.kind == Match::Several) {
         const Listing books = Loans::matchingBooks(allBooks ? QString() : text);
-        barcode = bookPicker() ? bookPicker()(books, this) : QString();
+        Ttsxxfm picker(books.statement, books.values, this);
+        picker.exec();
+        barcode = picker.barcode();
         m_barcode->setText(barcode);
         route = Loans::Route::Picked;
     }

@@ -22,11 +22,6 @@ public:
 
     static constexpr int helpContext = 7;
 
-    // The book picker for several matching titles; tests replace it. Answers the chosen
-    // barcode, or "" when nothing was listed.
-    using BookPicker = std::function<QString(const Listing& books, QWidget* parent)>;
-    static void setBookPicker(BookPicker picker);
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

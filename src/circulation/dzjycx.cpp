@@ -23,10 +23,12 @@ const QList<GridColumn> loanColumns{
     {"Kno", "借书证号"},   {"Dzm", "读者名"},     {"Tsmc", "图书名称"},
     {"Jsrq", "借书日期"},  {"Jsjsr", "借经手人"}, {"Hsrq", "还书日期/借书到期日期"},
     {"Hsjsr", "还经手人"}, {"Sfsh", "损坏"},      {"Xjcs", "续次"},
-    {"Wsxj", "网上续借"},
+    {"Wsxj", "网上续借"},   {"Txm", "图书条码"},
 };
 // The columns the fine dialog's look-up leaves out: 还经手人, 损坏, 续次, 网上续借.
 constexpr int returningColumns[] = {6, 7, 8, 9};
+// The barcode, shown only to the fine dialog's look-up, beside the card number.
+constexpr int barcodeColumn = 10;
 constexpr int narrowWidth = 445;
 
 // Enter in the grid opens the current row's details, as a double-click does.
@@ -66,7 +68,7 @@ Tdzjycxfm::Tdzjycxfm(QWidget* parent) : QWidget(parent)
     Grid::setUp(m_grid, m_model);
     m_grid->setToolTip("双击可以查询详细信息");
     m_grid->horizontalHeader()->setSectionsClickable(true);
-    const QList<int> widths{90, 80, 240, 90, 80, 150, 80, 50, 50, 70};
+    const QList<int> widths{90, 80, 240, 90, 80, 150, 80, 50, 50, 70, 130};
     for (int i = 0; i < widths.size(); ++i)
         m_grid->setColumnWidth(i, widths[i]);
     m_grid->setMinimumSize(300, 240);
@@ -104,13 +106,31 @@ Tdzjycxfm::Tdzjycxfm(QWidget* parent) : QWidget(parent)
     Screen::closeOnEscape(this);
     Help::attach(this, helpContext);
 
+    showColumns(false);
     show(m_selection);
     m_grid->setFocus();
 }
 
+void Tdzjycxfm::showColumns(bool narrowed)
+{
+    for (const int column : returningColumns)
+        m_grid->setColumnHidden(column, narrowed);
+    m_grid->setColumnHidden(barcodeColumn, !narrowed);
+    QHeaderView* header = m_grid->horizontalHeader();
+    header->moveSection(header->visualIndex(barcodeColumn), narrowed ? 1 : barcodeColumn);
+}
+
 Tdzjycxfm* Tdzjycxfm::open()
 {
+    const bool wasOpen = Windows::findOpen("Tdzjycxfm") != nullptr;
     auto* screen = Windows::showOrActivate<Tdzjycxfm>();
+    // Left narrowed by the fine dialog, the screen is the whole loan list again.
+    if (wasOpen && screen->m_narrowed) {
+        screen->m_narrowed = false;
+        screen->m_selection = LoanSelection::all();
+        screen->showColumns(false);
+        screen->show(screen->m_selection);
+    }
     Windows::frameOf(screen)->showMaximized();
     return screen;
 }
@@ -120,8 +140,8 @@ Tdzjycxfm* Tdzjycxfm::openMatching(const QString& card, const QString& prefix)
     auto* screen = Windows::showOrActivate<Tdzjycxfm>();
     screen->m_selection = LoanSelection::openLoansOf(card, prefix);
     screen->show(screen->m_selection);
-    for (const int column : returningColumns)
-        screen->m_grid->hideColumn(column);
+    screen->m_narrowed = true;
+    screen->showColumns(true);
     QWidget* frame = Windows::frameOf(screen);
     frame->showNormal();
     frame->resize(narrowWidth, frame->height());

@@ -19,7 +19,8 @@ public:
     // The menu command: the screen brought to the front (or opened) and maximised.
     static Tdzjycxfm* open();
     // The fine dialog's look-up: the card's open loans whose barcode begins with `prefix`,
-    // in a narrow window without the returning columns, to read the full barcodes.
+    // in a narrow window without the returning columns, with the barcode column beside
+    // the card number to read the full barcodes.
     static Tdzjycxfm* openMatching(const QString& card, const QString& prefix);
 
     int rowCount() const;
@@ -28,6 +29,7 @@ public:
 
 private:
     void show(const LoanSelection& selection);
+    void showColumns(bool narrowed); // the fine dialog's columns, or the screen's own
     void conditionsClick();
     void sortBy(int section);
     void showDetails();
@@ -36,4 +38,5 @@ private:
     QueryGridModel* m_model = nullptr;
     LoanSelection m_selection = LoanSelection::all(); // what sorting re-orders
     bool m_conditionsUsed = false;
+    bool m_narrowed = false; // opened by the fine dialog's look-up
 };

@@ -107,7 +107,7 @@ bool Tyqfkdjfm::cardEntry()
         return false;
     if (match.count > 1) {
         // The card chosen from the list is the card of the fine.
-        const QString number = Tdzjykxxfm::pick(m_card->text(), this);
+        const QString number = Tdzjykxxfm::pick(Fines::matchingCards(m_card->text()), this);
         if (number.isEmpty())
             return false;
         match.number = number;

@@ -6,6 +6,8 @@
 namespace Passwords {
 // The superuser's password as delivered; the login dialog warns while it still verifies.
 inline constexpr const char* deliveredSuperuserPassword = "1";
+// The longest password any box takes: what can be set can be typed at login, and no more.
+inline constexpr int maxLength = 32;
 
 QString hash(const QString& password);
 bool verify(const QString& storedHash, const QString& typed);

@@ -82,19 +82,35 @@ void Classification::addStandard(const StandardPair& pair)
               pair.secondName});
 }
 
-QString Classification::standardFilter(const StandardPair& c,
-                                       const std::function<QString(const QString&)>& quote)
+Listing Classification::standardRows(const std::optional<StandardPair>& c)
 {
-    QString filter = "ifnull(jlm,'')<>''";
-    auto contains = [&](const QString& text, const char* column) {
-        if (!text.isEmpty())
-            filter += QString(" and %1 like %2").arg(column, quote("%" + text + "%"));
+    Listing rows{"select * from tsflm", {}};
+    if (!c)
+        return rows;
+    rows.statement += " where jlm<>''"; // a blank base class is no base class
+    auto add = [&](const QString& text, const QString& condition, const QString& value) {
+        if (text.isEmpty())
+            return;
+        rows.statement += QString(" and %1:p%2").arg(condition).arg(rows.values.size());
+        rows.values << value;
     };
-    contains(c.baseClass, "jlm");
-    if (!c.firstCode.isEmpty())
-        filter += " and dldm=" + quote(c.firstCode);
-    contains(c.firstName, "dlmc");
-    contains(c.secondCode, "mxldm");
-    contains(c.secondName, "mxlmc");
-    return filter;
+    add(c->baseClass, "jlm like", "%" + c->baseClass + "%");
+    add(c->firstCode, "dldm=", c->firstCode);
+    add(c->firstName, "dlmc like", "%" + c->firstName + "%");
+    add(c->secondCode, "mxldm like", "%" + c->secondCode + "%");
+    add(c->secondName, "mxlmc like", "%" + c->secondName + "%");
+    return rows;
+}
+
+void Classification::correctStandard(qint64 iid, const QString& column, const QString& text)
+{
+    static const QStringList columns{"jlm", "dldm", "dlmc", "mxldm", "mxlmc"};
+    const QString name = column.toLower();
+    if (!columns.contains(name))
+        throw Refused(QString::fromUtf8("提示"), "此列不能修改。");
+    if (Sql::scalar("select jlm from tsflm where iid=:iid", {iid}).toString() == "aa")
+        throw Refused(QString::fromUtf8("提示"), "此分类码由图书分类设置维护，请在那里修改。");
+    const bool code = name == "dldm" || name == "mxldm";
+    Sql::run(QString("update tsflm set %1=:v where iid=:iid").arg(name),
+             {code ? text.toUpper() : text, iid});
 }

@@ -1,10 +1,12 @@
 #pragma once
 
 #include "desk/ask.h"
+#include "desk/loans.h"
 
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 // The two-level classification scheme: pairs in `tsflm` (one row per second-level
 // class) and the tree in `bmdyb` (a root node per first-level code, a child node per
@@ -49,11 +51,15 @@ inline constexpr const char* standardIncompleteText = "您的信息输入不完�
 // Refuses (caption "提示", box Jlm) when any part is empty.
 void addStandard(const StandardPair& pair);
 
-// The conditions of the national-standard query: the base class, first-level name,
+// The rows of the national-standard query: the base class, first-level name,
 // second-level code and second-level name are contained in their columns, the
 // first-level code matches exactly; empty parts are left out. Only rows with a base class.
-// `quote` turns a text into a literal of the store (the grid's filter cannot bind).
-QString standardFilter(const StandardPair& conditions,
-                       const std::function<QString(const QString&)>& quote);
+// Without conditions, every row.
+Listing standardRows(const std::optional<StandardPair>& conditions = std::nullopt);
+
+// A cell of a national-standard row corrected in the query grid (`column` one of jlm, dldm,
+// dlmc, mxldm, mxlmc; codes upper case). The rows of the classification settings (base
+// class "aa") carry tree nodes and are corrected there: they are refused here.
+void correctStandard(qint64 iid, const QString& column, const QString& text);
 } // namespace Classification
 using StandardPair = Classification::StandardPair;

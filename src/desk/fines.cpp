@@ -114,6 +114,11 @@ Fines::CardMatch Fines::findCard(const QString& prefix)
     return match;
 }
 
+Listing Fines::matchingCards(const QString& prefix)
+{
+    return {"select * from cardk where Kno like:Kno order by kno", {prefix + "%"}};
+}
+
 QString Fines::gradeOf(const QString& card)
 {
     return Sql::scalar("select kdj from cardk where kno=:kno", {card}).toString();

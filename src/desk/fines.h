@@ -2,6 +2,7 @@
 
 #include "data/money.h"
 #include "desk/ask.h"
+#include "desk/loans.h"
 
 #include <QDate>
 #include <QString>
@@ -67,6 +68,8 @@ struct CardMatch {
     QString grade;
 };
 CardMatch findCard(const QString& prefix);
+// Every card findCard matches, valid or not, for the card picker.
+Listing matchingCards(const QString& prefix);
 // The grade of a card, for a card picked from a list.
 QString gradeOf(const QString& card);
 

@@ -12,22 +12,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QQueue>
 #include <QTableView>
 #include <QVBoxLayout>
 
 namespace {
-QQueue<QString>& answers()
-{
-    static QQueue<QString> queue;
-    return queue;
-}
-QStringList& offered()
-{
-    static QStringList list;
-    return list;
-}
-
 const QList<GridColumn> cardColumns{
     {"kno", "借阅卡号"},  {"kdj", "卡等级"},    {"dzm", "读者名"},
     {"bkrq", "办卡日期"}, {"sfyx", "是否有效"},
@@ -51,12 +39,16 @@ protected:
 };
 } // namespace
 
-Tdzjykxxfm::Tdzjykxxfm(const QString& prefix, QWidget* parent) : QDialog(parent)
+Tdzjykxxfm::Tdzjykxxfm(const QString& prefix, QWidget* parent)
+    : Tdzjykxxfm(Loans::validCards(prefix), parent)
+{
+}
+
+Tdzjykxxfm::Tdzjykxxfm(const Listing& cards, QWidget* parent) : QDialog(parent)
 {
     setObjectName("dzjykxxfm");
     setWindowTitle("读者借阅卡信息");
     buildScreen();
-    const Listing cards = Loans::validCards(prefix);
     load(cards.statement, cards.values);
     resize(560, 420);
 }
@@ -138,30 +130,15 @@ void Tdzjykxxfm::done(int)
 
 QString Tdzjykxxfm::pick(const QString& prefix, QWidget* parent)
 {
-    offered() << prefix;
-    if (!answers().isEmpty())
-        return answers().dequeue();
-    auto* dialog = new Tdzjykxxfm(prefix, parent);
+    return pick(Loans::validCards(prefix), parent);
+}
+
+QString Tdzjykxxfm::pick(const Listing& cards, QWidget* parent)
+{
+    auto* dialog = new Tdzjykxxfm(cards, parent);
     dialog->setAttribute(Qt::WA_DeleteOnClose, false);
     dialog->exec();
     const QString chosen = dialog->chosenNumber();
     delete dialog;
     return chosen;
-}
-
-void Tdzjykxxfm::queueAnswer(const QString& number)
-{
-    answers().enqueue(number);
-}
-
-void Tdzjykxxfm::clearAnswers()
-{
-    answers().clear();
-}
-
-QStringList Tdzjykxxfm::takeOffered()
-{
-    QStringList list = offered();
-    offered().clear();
-    return list;
 }

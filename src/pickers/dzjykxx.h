@@ -1,5 +1,7 @@
 #pragma once
 
+#include "desk/loans.h"
+
 #include <QDialog>
 #include <QString>
 
@@ -18,14 +20,12 @@ class Tdzjykxxfm : public QDialog {
 public:
     // A null prefix lists every valid card.
     explicit Tdzjykxxfm(const QString& prefix, QWidget* parent = nullptr);
+    // Opened over the cards the caller matched.
+    explicit Tdzjykxxfm(const Listing& cards, QWidget* parent = nullptr);
 
     // Runs the picker modally; the chosen card number, or "" when the list was empty.
     static QString pick(const QString& prefix, QWidget* parent);
-    // Test seam: the next pick() answers `number` without showing the dialog.
-    static void queueAnswer(const QString& number);
-    static void clearAnswers();
-    // The prefixes the picker was opened with since the last call (tests).
-    static QStringList takeOffered();
+    static QString pick(const Listing& cards, QWidget* parent);
 
     QString chosenNumber() const { return m_chosen; }
 

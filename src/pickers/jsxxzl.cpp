@@ -18,17 +18,6 @@
 #include <QVBoxLayout>
 
 namespace {
-bool& scripted()
-{
-    static bool on = false;
-    return on;
-}
-QStringList& shownBarcodes()
-{
-    static QStringList list;
-    return list;
-}
-
 enum class Form { Text, Money, Whole };
 struct Field {
     const char* caption;
@@ -140,27 +129,6 @@ QString BookDetails::boxText(const QString& caption) const
     return QString();
 }
 
-void BookDetails::setScripted(bool on)
-{
-    scripted() = on;
-    shownBarcodes().clear();
-}
-
-QStringList BookDetails::takeShown()
-{
-    QStringList list = shownBarcodes();
-    shownBarcodes().clear();
-    return list;
-}
-
-bool BookDetails::scriptedOpen(const QString& barcode)
-{
-    if (!scripted())
-        return false;
-    shownBarcodes() << barcode;
-    return true;
-}
-
 Tjsxxzlfm::Tjsxxzlfm(const QString& barcode, QWidget* parent) : BookDetails(barcode, 0, parent)
 {
     setObjectName("jsxxzlfm");
@@ -168,8 +136,7 @@ Tjsxxzlfm::Tjsxxzlfm(const QString& barcode, QWidget* parent) : BookDetails(barc
 
 void Tjsxxzlfm::open(const QString& barcode, QWidget* parent)
 {
-    if (!scriptedOpen(barcode))
-        Windows::runModal(new Tjsxxzlfm(barcode, parent));
+    Windows::runModal(new Tjsxxzlfm(barcode, parent));
 }
 
 Tdzjhxxzlfm::Tdzjhxxzlfm(const QString& barcode, QWidget* parent) : BookDetails(barcode, 15, parent)
@@ -182,6 +149,5 @@ Tdzjhxxzlfm::Tdzjhxxzlfm(const QString& barcode, QWidget* parent) : BookDetails(
 
 void Tdzjhxxzlfm::open(const QString& barcode, QWidget* parent)
 {
-    if (!scriptedOpen(barcode))
-        Windows::runModal(new Tdzjhxxzlfm(barcode, parent));
+    Windows::runModal(new Tdzjhxxzlfm(barcode, parent));
 }

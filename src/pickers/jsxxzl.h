@@ -14,14 +14,8 @@ class BookDetails : public QDialog {
 public:
     QString boxText(const QString& caption) const; // tests: the box beside a caption
 
-    // Test seam: in scripted mode the popups are not shown; the barcodes they were
-    // opened for are recorded.
-    static void setScripted(bool scripted);
-    static QStringList takeShown();
-
 protected:
     BookDetails(const QString& barcode, int fontPixels, QWidget* parent);
-    static bool scriptedOpen(const QString& barcode);
 
 private:
     QList<QPair<QString, QLineEdit*>> m_boxes;

@@ -34,7 +34,6 @@ class QWidget;
 //   screen's caption and wording and returns the focus to the box (the text is kept, or
 //   emptied with OnInvalid::Clear). Moving to the box's own button, or to another
 //   window, checks nothing.
-// - Tests answer the picker with TBrDateForm::queueAnswer (see pickdate.h).
 class DateBox : public QObject {
     Q_OBJECT
 public:

@@ -13,7 +13,6 @@
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
-#include <QQueue>
 #include <QScreen>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -21,12 +20,6 @@
 namespace {
 constexpr int weekRows = 6;
 constexpr int weekDays = 7;
-
-QQueue<std::optional<QDate>>& answers()
-{
-    static QQueue<std::optional<QDate>> queue;
-    return queue;
-}
 
 // Column of the first day of the month: weeks start on Sunday.
 int leadingBlanks(QDate firstOfMonth)
@@ -209,23 +202,9 @@ void TBrDateForm::showEvent(QShowEvent* event)
 
 std::optional<QDate> TBrDateForm::pick(QWidget* parent, QDate initial)
 {
-    if (!answers().isEmpty())
-        return answers().dequeue();
-    if (Messages::isScripted())
-        return std::nullopt;
     auto* dialog = new TBrDateForm(parent, initial);
     std::optional<QDate> picked;
     connect(dialog, &QDialog::accepted, dialog, [&picked, dialog] { picked = dialog->date(); });
     Windows::runModal(dialog);
     return picked;
-}
-
-void TBrDateForm::queueAnswer(std::optional<QDate> date)
-{
-    answers().enqueue(date);
-}
-
-void TBrDateForm::clearAnswers()
-{
-    answers().clear();
 }

@@ -15,9 +15,7 @@ class QTableWidget;
 //
 //   if (auto date = TBrDateForm::pick(this))
 //       edit->setText(Dates::toText(*date));
-//
-// Tests: while message boxes are scripted, pick() never opens a window. It returns
-// the next queued answer, or cancels when none is queued.
+
 class TBrDateForm : public QDialog {
     Q_OBJECT
 public:
@@ -25,10 +23,6 @@ public:
 
     // Runs the picker modally; an invalid `initial` means today.
     static std::optional<QDate> pick(QWidget* parent, QDate initial = QDate());
-
-    // Test seam: the next pick() answers `date` (std::nullopt = Close).
-    static void queueAnswer(std::optional<QDate> date);
-    static void clearAnswers();
 
     QDate date() const { return m_date; }
     void setDate(QDate date);

@@ -96,7 +96,9 @@ QWidget* Windows::showOrActivate(const char* className, const std::function<QWid
 
 int Windows::runModal(QDialog* dialog)
 {
+    // A dialog that deletes itself on closing (Esc on some) is gone already afterwards.
+    const QPointer<QDialog> open(dialog);
     const int result = dialog->exec();
-    delete dialog;
+    delete open.data();
     return result;
 }

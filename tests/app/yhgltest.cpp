@@ -1,4 +1,5 @@
 #include "app/yhgl.h"
+#include "app/login.h"
 #include "app/passw.h"
 #include "app/yhmm.h"
 #include "data/passwords.h"
@@ -9,6 +10,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
@@ -162,6 +164,33 @@ private slots:
         QCOMPARE(row("OP9"), QString());
     }
 
+    // "修改" pressed while a new operator is being typed goes on adding: the save adds the
+    // new one and leaves the operator that was selected before as it was.
+    void editPressedWhileAddingStillAdds()
+    {
+        Sql::run("insert into userk values('OP1','张三','hash-of-op1','C')");
+        Sql::run("insert into usergrantk values('OP1','kpgl','借书证管理')");
+        screen = std::make_unique<Tyhglfm>();
+        screen->show();
+        selectRow("OP1");
+        click("add");
+        QTest::keyClicks(box("DBEdit1"), "OP2");
+        box("DBEdit3")->setText("李四");
+        click("edit");
+        QCOMPARE(screen->state(), Tyhglfm::State::Adding);
+        QCOMPARE(box("DBEdit1")->text(), QString("OP2"));
+        QString label;
+        answerPassword("secret", "secret", &label);
+        click("save");
+        QCOMPARE(shown(), QStringList{"保存提示:新用户已经添加成功！"});
+        QCOMPARE(row("OP1"), QString("张三/C"));
+        QCOMPARE(hashOf("OP1"), QString("hash-of-op1"));
+        QCOMPARE(Fixture::count("select count(*) from usergrantk where loginuser='OP1'"), 1);
+        QCOMPARE(row("OP2"), QString("李四/A"));
+        QVERIFY(Passwords::verify(hashOf("OP2"), "secret"));
+        QCOMPARE(Fixture::count("select count(*) from usergrantk where loginuser='OP2'"), 0);
+    }
+
     void passwordOfTheSuperuser()
     {
         selectRow("ADMIN");
@@ -185,8 +214,9 @@ private slots:
         auto* first = dialog.findChild<QLineEdit*>("Edit1");
         auto* second = dialog.findChild<QLineEdit*>("Edit2");
         QTest::keyClicks(first, "12345678");
-        QCOMPARE(first->text(), QString("1234567"));
+        QCOMPARE(first->text(), QString("12345678"));
         QCOMPARE(first->echoMode(), QLineEdit::Password);
+        first->setText("1234567");
         QTest::keyClick(first, Qt::Key_Return);
         QCOMPARE(dialog.focusWidget(), second);
         QTest::keyClicks(second, "7654321");
@@ -200,6 +230,28 @@ private slots:
         QTest::keyClick(second, Qt::Key_Return);
         QCOMPARE(dialog.result(), QString("1234567"));
         QVERIFY(!dialog.isVisible());
+    }
+
+    // A password that can be set can be typed at login, and no box takes more.
+    void everyPasswordBoxTakesWhatTheLoginBoxTakes()
+    {
+        Tloginfm login;
+        TFormyhmm set;
+        Tpasswordfm own;
+        const QList<QPair<QDialog*, QStringList>> boxes{
+            {&login, {"Edit2"}}, {&set, {"Edit1", "Edit2"}}, {&own, {"Edit1", "Edit2", "Edit3"}}};
+        const QString typed(Passwords::maxLength + 5, QChar('7'));
+        for (const auto& [dialog, names] : boxes) {
+            for (const QString& name : names) {
+                auto* box = dialog->findChild<QLineEdit*>(name);
+                QVERIFY(box);
+                QTest::keyClicks(box, typed);
+                QCOMPARE(box->text(), typed.left(Passwords::maxLength));
+            }
+        }
+        QCOMPARE(set.findChild<QLabel*>("panel1")->text(),
+                 QString("密码最大长度为%1位").arg(Passwords::maxLength));
+        shown();
     }
 
     void ownPasswordChange()

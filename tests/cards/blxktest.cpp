@@ -1,6 +1,7 @@
 #include "cards/blxk.h"
 #include "cards/video.h"
 #include "data/sql.h"
+#include "driver.h"
 #include "fixture.h"
 #include "reports/reportoutput.h"
 #include "testmain.h"
@@ -246,8 +247,9 @@ private slots:
         box("Edit8")->setFocus();
         QCOMPARE(box("Edit8")->text(), QString("2027-12-09"));
         QVERIFY(button("dateButton")->isVisible());
-        TBrDateForm::queueAnswer(QDate(2028, 2, 29));
-        QTest::mouseClick(button("dateButton"), Qt::LeftButton);
+        QVERIFY(Driver::pickDate(QDate(2028, 2, 29), [this] {
+            QTest::mouseClick(button("dateButton"), Qt::LeftButton);
+        }));
         QCOMPARE(box("Edit8")->text(), QString("2028-02-29"));
         QCOMPARE(QApplication::focusWidget(), box("Edit9"));
         QVERIFY(!button("dateButton")->isVisible());

@@ -85,6 +85,8 @@ private slots:
         const QString printed = ReportProbe::pdfText(requests.first().pdf);
         QVERIFY2(printed.contains("1003") && printed.contains("112"), qPrintable(printed));
         QVERIFY2(!printed.contains("第一中学"), qPrintable(printed));
+        // It carries the number barcode that the desk scans, as an issued card does.
+        QCOMPARE(ReportProbe::barcodes(requests.first().pdf), QStringList{"1003"});
     }
 
     void webPinResetNeedsItsGrantAndGivesAFirstPin()

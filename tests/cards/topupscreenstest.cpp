@@ -1,9 +1,11 @@
 #include "../desk/cardseed.h"
+#include "../reports/reportprobe.h"
 #include "cards/jjkcz.h"
 #include "cards/jyczcx.h"
 #include "cards/jyxx.h"
 #include "driver.h"
 #include "fixture.h"
+#include "reports/reportoutput.h"
 #include "testmain.h"
 #include "ui/commands.h"
 #include "ui/messages.h"
@@ -11,6 +13,7 @@
 #include "ui/windows.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -90,8 +93,8 @@ private slots:
         QCOMPARE(box("Edit8")->text(), QString("2027-06-07")); // 2026-12-09 + 180
         // The date picker's Close proposes nothing new.
         box("Edit8")->setText("2027-12-31");
-        TBrDateForm::queueAnswer(std::nullopt);
-        box<QPushButton>("dateButton")->click();
+        QVERIFY(
+            Driver::pickDate(std::nullopt, [this] { box<QPushButton>("dateButton")->click(); }));
         QCOMPARE(box("Edit8")->text(), QString("2027-12-31"));
 
         QTest::keyClick(box("Edit8"), Qt::Key_Return);
@@ -112,6 +115,18 @@ private slots:
         QCOMPARE(box("Edit8")->text(), QString("2027-12-31"));
         QCOMPARE(box("Edit11")->text(), QString("2027-01-05"));
         QVERIFY(box("Edit7")->hasFocus());
+    }
+
+    void thePrintedCardCarriesItsNumberBarcode()
+    {
+        open<TFormjjkcz>();
+        lookUp("2");
+        QVERIFY(QDir().mkpath(fixture->path("reports")));
+        box<QPushButton>("print")->click();
+        const QList<ReportOutput::Request> requests = ReportOutput::takeRequests();
+        QCOMPARE(requests.size(), 1);
+        QVERIFY(ReportProbe::pdfText(requests.first().pdf).contains("王五"));
+        QCOMPARE(ReportProbe::barcodes(requests.first().pdf), QStringList{"2001"});
     }
 
     void severalMatchesAreChosenFromTheList()

@@ -17,8 +17,10 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTableView>
 #include <QTest>
 #include <QToolButton>
@@ -278,6 +280,52 @@ private slots:
         for (const char* expected : {"三国演义", "三体", "20.00", "记录数：", "2", "图书条形码"})
             QVERIFY2(text.contains(expected), expected);
         QVERIFY(!text.contains("水浒传"));
+    }
+
+    // Titles chosen in the grid (Ctrl+click) get one sheet with a label per copy, laid out
+    // as the label dialog says.
+    void labelsForTheChosenTitles()
+    {
+        open();
+        press("query");
+        auto* grid = box<QTableView>("DBGrid1");
+        QCOMPARE(rows(), 3);
+        const auto click = [grid](int row, Qt::KeyboardModifiers keys) {
+            const QRect cell = grid->visualRect(grid->model()->index(row, 0));
+            QTest::mouseClick(grid->viewport(), Qt::LeftButton, keys, cell.center());
+        };
+        click(0, Qt::NoModifier);
+        QCOMPARE(box("txm")->text(), QString("B0001"));
+        click(2, Qt::ControlModifier);
+        QCOMPARE(box("txm")->text(), QString("C0001"));
+        QCOMPARE(grid->selectionModel()->selectedRows().size(), 2);
+        QString counted;
+        QVERIFY(Driver::whileModal(
+            "Tbqdyfm",
+            [&](QWidget* dialog) {
+                for (const QLabel* label : dialog->findChildren<QLabel*>())
+                    if (label->text().startsWith("共"))
+                        counted = label->text();
+                Driver::box<QSpinBox>(dialog, "SpinBox2")->setValue(2);
+                Driver::box<QPushButton>(dialog, "ok")->click();
+            },
+            [this] { press("labels"); }));
+        QCOMPARE(counted, QString("共 3 张标签（每册一张）"));
+        const QList<ReportOutput::Request> requests = ReportOutput::takeRequests();
+        QCOMPARE(requests.size(), 1);
+        const QString text = ReportProbe::pdfText(requests.first().pdf);
+        QCOMPARE(text.count("B0001"), 2);
+        QCOMPARE(text.count("C0001"), 1);
+        QVERIFY(!text.contains("B0002"));
+        // Two labels a row: the third starts the second row.
+        double firstTop = -1, thirdTop = -1;
+        for (const auto& word : ReportProbe::pdfWords(requests.first().pdf)) {
+            if (word.text == "B0001" && firstTop < 0)
+                firstTop = word.top;
+            else if (word.text == "C0001")
+                thirdTop = word.top;
+        }
+        QVERIFY(firstTop > 0 && thirdTop > firstTop);
     }
 
     void exportsTheWholeBookMasterByClass()

@@ -1,5 +1,5 @@
-#include "app/appcommands.h"
 #include "catalogue/ljjs.h"
+#include "app/appcommands.h"
 #include "catalogue/ljmbsz.h"
 #include "data/sql.h"
 #include "driver.h"

@@ -10,6 +10,7 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
@@ -148,12 +149,14 @@ private slots:
         for (const Title& t : titles) {
             QCOMPARE(focused(), QString("DBEdit1"));
             typeEnter(t.title);
+            clearFocused(); // the class stays from the title before
             typeEnter("I");
             typeEnter(t.barcode);
             typeEnter("I242");
             for (int i = 0; i < 7; ++i) // series to language keep their text
                 typeEnter();
             QCOMPARE(focused(), QString("Edit6"));
+            clearFocused();
             typeEnter("I24");
             QCOMPARE(focused(), QString("DBEdit17")); // the code was found on leaving
             QCOMPARE(box("Edit5")->text(), QString("小说"));
@@ -174,6 +177,7 @@ private slots:
             QTest::keyClicks(QApplication::focusWidget(), "N");
             QApplication::processEvents();
             QCOMPARE(focused(), QString("ComboBox1")); // no sets: on to the room
+            clearFocused();
             typeEnter("01");
             QCOMPARE(box("Edit1")->text(), QString("一室"));
             QCOMPARE(focused(), QString("DBEdit2"));
@@ -201,6 +205,13 @@ private slots:
             typeEnter(); // Enter on Save saves
             QCOMPARE(Driver::shown(), QStringList{"保存提示:您的图书编目已经保存成功！"});
             QCOMPARE(page(), 0);
+            // The next title keeps the class, room and language; the publisher box empties.
+            QCOMPARE(box("DBEdit1")->text(), QString());
+            QCOMPARE(box<QComboBox>("ComboBox5")->currentText(), QString("I"));
+            QCOMPARE(box("Edit6")->text(), QString("I24"));
+            QCOMPARE(box<QComboBox>("ComboBox1")->currentText(), QString("01"));
+            QCOMPARE(box<QComboBox>("ComboBox4")->currentText(), QString("中文"));
+            QCOMPARE(box<QComboBox>("ComboBox3")->currentText(), QString());
         }
         QCOMPARE(Fixture::count("select count(*) from tszk"), 3);
         QCOMPARE(ledger(), QStringList({"75.00 购书费", "18.50 购书费"}));
@@ -289,6 +300,31 @@ private slots:
         QCOMPARE(box("DBEdit7")->text(), QString("赵六"));
         QCOMPARE(focused(), QString("BitBtn4"));
         QVERIFY(!screen->newPublisherMarked());
+    }
+
+    // Closing the screen while its publisher list is up takes the list along.
+    void thePublisherListGoesWithTheScreen()
+    {
+        open();
+        box<QTabWidget>("PageControl1")->setCurrentIndex(1);
+        box<QComboBox>("ComboBox3")->setFocus();
+        QPointer<QWidget> list;
+        QVERIFY(Driver::whileModal(
+            "Tcbsxxfm",
+            [&](QWidget* dialog) {
+                list = dialog;
+                delete screen;
+                screen = nullptr;
+            },
+            [this] {
+                QWidget* box = QApplication::focusWidget();
+                typeText(box, "中华");
+                // Only the press: the box is gone when the list returns.
+                QTest::sendKeyEvent(QTest::Press, box, Qt::Key_Return, QString("\r"),
+                                    Qt::NoModifier);
+            }));
+        QVERIFY(!list);
+        QApplication::processEvents();
     }
 
     void setFlagNWithSeveralSetsAsksForOne()
@@ -430,7 +466,9 @@ private slots:
         QTest::keyClick(screen, Qt::Key_F4);
         QVERIFY(screen->correcting().isEmpty());
         QCOMPARE(box("DBEdit1")->text(), QString());
+        box<QComboBox>("ComboBox5")->setCurrentText("I");
         QTest::keyClick(screen, Qt::Key_F7);
+        QCOMPARE(box<QComboBox>("ComboBox5")->currentText(), QString("I")); // not in the copy
         QCOMPARE(Driver::shown(), QStringList());
         QCOMPARE(box("DBEdit1")->text(), QString("红楼梦"));
         QCOMPARE(box("DBEdit111")->text(), QString("B1"));

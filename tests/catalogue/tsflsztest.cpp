@@ -221,6 +221,40 @@ private slots:
         // The settings screen's rows are corrected there, not here.
         QVERIFY(!(result.model()->flags(result.model()->index(0, 1)) & Qt::ItemIsEditable));
     }
+
+    // A cell typed in the standard grid is written by the desk: codes in upper case, a
+    // failing write shown and the cell back to what is stored.
+    void theStandardGridCorrectsThroughTheDesk()
+    {
+        Sql::run("insert into tsflm(jlm,dldm,dlmc,mxldm,mxlmc) "
+                 "values('社会科学','C','总论','C8','统计')");
+        Ttsbzflcxjgfm result;
+        result.show();
+        QVERIFY(QTest::qWaitForWindowActive(&result));
+        auto* grid = result.findChild<QTableView*>("DBGrid1");
+        const auto typeIntoCell = [&](int column, const QString& text) {
+            grid->setCurrentIndex(grid->model()->index(0, column));
+            QTest::keyClick(grid, Qt::Key_F2);
+            auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+            QVERIFY(editor);
+            editor->selectAll();
+            editor->insert(text); // as the input method hands Chinese over
+            QTest::keyClick(editor, Qt::Key_Return);
+            QCoreApplication::processEvents();
+        };
+        typeIntoCell(3, "c81");
+        QCOMPARE(Messages::takeShown().size(), 0);
+        QCOMPARE(Sql::scalar("select mxldm from tsflm").toString(), QString("C81"));
+        QTRY_COMPARE(grid->model()->index(0, 3).data().toString(), QString("C81"));
+
+        Sql::failAt(2); // the update, after the row is read
+        typeIntoCell(4, "统计学");
+        const QList<Messages::Shown> shown = Messages::takeShown();
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(Sql::scalar("select mxlmc from tsflm").toString(), QString("统计"));
+        QTRY_COMPARE(grid->model()->index(0, 4).data().toString(), QString("统计"));
+        Sql::resetFault();
+    }
 };
 
 LIBRARY_TEST(TsflszTest)

@@ -110,7 +110,6 @@ private slots:
     void cleanup()
     {
         delete screen;
-        Tdzjykxxfm::clearAnswers();
         fixture.reset();
     }
 
@@ -238,6 +237,34 @@ private slots:
                  1);
         QCOMPARE(Sql::scalar("select sfsh from tszk").toString(), QString("Y"));
         QCOMPARE(Sql::scalar("select sfsh from dzjsmxk").toString(), QString("Y"));
+    }
+
+    // "Damaged" is said of one return: the next book is taken back undamaged.
+    void theDamageBoxGoesBackAfterAReturn()
+    {
+        readerWithLoans("2001", {{"B1", 5}, {"B2", 5}});
+        enterCard("2001");
+        auto* damaged = Driver::box<QComboBox>(screen, "ComboBox1");
+        damaged->setCurrentText("Y");
+        list()->selectRow(0);
+        const QString first = listed(0, 0);
+        QVERIFY(Driver::whileModal(
+            "Tdzshfkfm",
+            [](QWidget* dialog) { Driver::box<QPushButton>(dialog, "BitBtn2")->click(); },
+            [this] { returnButton()->click(); }));
+        QCOMPARE(damaged->currentText(), QString("N"));
+        list()->selectRow(0);
+        const QString second = listed(0, 0);
+        QVERIFY(!Driver::whileModal(
+            "Tdzshfkfm",
+            [](QWidget* dialog) { Driver::box<QPushButton>(dialog, "BitBtn2")->click(); },
+            [this] { returnButton()->click(); }, 300));
+        Driver::shown();
+        QCOMPARE(Sql::scalar("select sfsh from dzjsmxk where txm=:t", {first}).toString(),
+                 QString("Y"));
+        QCOMPARE(Sql::scalar("select sfsh from dzjsmxk where txm=:t", {second}).toString(),
+                 QString("N"));
+        QCOMPARE(Fixture::count("select count(*) from dzjsmxk where hsjsr is null"), 0);
     }
 
     void renewalKeepsTheLoanListedUntilNoRenewalIsLeft()

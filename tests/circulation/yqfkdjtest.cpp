@@ -14,6 +14,7 @@
 #include "ui/messages.h"
 #include "ui/windows.h"
 
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
@@ -57,7 +58,6 @@ private slots:
     void cleanup()
     {
         dialog.reset();
-        Tdzjykxxfm::clearAnswers();
         fixture.reset();
     }
 
@@ -81,10 +81,19 @@ private slots:
         QCOMPARE(Driver::shown(),
                  QStringList{"提示:您输入的借书卡(证)号不存在，请确定后重新输入。"});
 
-        // Several cards: the one chosen in the picker is the card of the fine.
+        // Several cards: the picker lists the cards matched, an invalid one too, and the one
+        // chosen there is the card of the fine.
+        Sql::run("update cardk set sfyx='N' where kno='1002'");
         edit("Edit1")->setText("100");
-        Tdzjykxxfm::queueAnswer("1001");
-        Driver::enter(edit("Edit1"));
+        QVERIFY(Driver::whileModal(
+            "Tdzjykxxfm",
+            [](QWidget* picker) {
+                auto* grid = Driver::box<QTableView>(picker, "DBGrid1");
+                QCOMPARE(Driver::columnTexts(grid), (QStringList{"1001", "1002"}));
+                QVERIFY(Driver::choose(grid, "1001"));
+                QTest::keyClick(grid, Qt::Key_Return);
+            },
+            [this] { Driver::enter(edit("Edit1")); }));
         QCOMPARE(edit("Edit1")->text(), QString("1001"));
         QCOMPARE(edit("Edit2")->text(), QString("A"));
 
@@ -97,8 +106,28 @@ private slots:
         QVERIFY(loans);
         QCOMPARE(loans->rowCount(), 2);
         QCOMPARE(loans->width(), 445);
-        QVERIFY(Driver::box<QTableView>(loans, "DBGrid1")->isColumnHidden(6));
-        QVERIFY(!Driver::box<QTableView>(loans, "DBGrid1")->isColumnHidden(5));
+        auto* grid = Driver::box<QTableView>(loans, "DBGrid1");
+        QVERIFY(grid->isColumnHidden(6));
+        QVERIFY(!grid->isColumnHidden(5));
+        // The full barcodes are readable there, beside the card number.
+        const int barcodes = 9;
+        QCOMPARE(grid->model()->headerData(barcodes, Qt::Horizontal).toString(),
+                 QString("图书条码"));
+        QVERIFY(!grid->isColumnHidden(barcodes));
+        QCOMPARE(grid->horizontalHeader()->visualIndex(barcodes), 1);
+        QStringList listed = Driver::columnTexts(grid, barcodes);
+        listed.sort();
+        QCOMPARE(listed, (QStringList{"B10", "B11"}));
+        // Opened from the menu afterwards, it lists every loan with the screen's own columns.
+        Commands::clear();
+        AppCommands::registerAll();
+        QVERIFY(Driver::open("dzjycx"));
+        QCOMPARE(Windows::findOpen("Tdzjycxfm"), static_cast<QWidget*>(loans));
+        QCOMPARE(loans->rowCount(), 3);
+        for (int column = 0; column < barcodes; ++column)
+            QVERIFY(!grid->isColumnHidden(column));
+        QVERIFY(grid->isColumnHidden(barcodes));
+        QCOMPARE(grid->horizontalHeader()->visualIndex(barcodes), barcodes);
         delete loans;
         edit("Edit4")->setText("C");
         Driver::enter(edit("Edit4"));

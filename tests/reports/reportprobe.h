@@ -4,6 +4,8 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
 #include <QVector>
 #include <QXmlStreamReader>
 
@@ -19,6 +21,21 @@ inline QString run(const QString& program, const QStringList& arguments)
     p.start(program, arguments);
     p.waitForFinished(30000);
     return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+// The barcodes a scanner (zbarimg) reads off the first page of a PDF rendered at 300 dpi,
+// sorted; each symbol once, however often it is printed.
+inline QStringList barcodes(const QString& pdf)
+{
+    QTemporaryDir folder;
+    const QString png = folder.filePath("page");
+    run("pdftoppm", {"-r", "300", "-f", "1", "-l", "1", "-png", pdf, png});
+    QStringList codes;
+    const QString out = run("zbarimg", {"--quiet", "--raw", png + "-1.png"});
+    for (const QString& line : out.split('\n', Qt::SkipEmptyParts))
+        codes << line.trimmed();
+    codes.sort();
+    return codes;
 }
 
 inline QString pdfText(const QString& pdf, bool layout = false)

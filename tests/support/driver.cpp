@@ -1,9 +1,12 @@
 #include "driver.h"
 
+#include "pickers/jsxxzl.h"
 #include "ui/commands.h"
+#include "ui/pickdate.h"
 
 #include <QAbstractButton>
 #include <QElapsedTimer>
+#include <QPointer>
 #include <QTest>
 
 bool Driver::open(const QString& key, QWidget* parent)
@@ -15,6 +18,7 @@ bool Driver::whileModal(const char* className, const std::function<void(QWidget*
                         const std::function<void()>& start, int timeoutMs)
 {
     bool seen = false;
+    const QPointer<QWidget> before = QApplication::activeWindow();
     QElapsedTimer clock;
     clock.start();
     auto* poll = new QTimer;
@@ -39,6 +43,12 @@ bool Driver::whileModal(const char* className, const std::function<void(QWidget*
     poll->start();
     start();
     delete poll;
+    // What the window manager does when a dialog closes: the window under it is active again.
+    if (seen && before && before->isVisible() && !QApplication::activeModalWidget()) {
+        QApplication::setActiveWindow(before);
+        if (!QTest::qWaitForWindowActive(before, 1000))
+            qWarning("the window under %s did not become active again", className);
+    }
     return seen;
 }
 
@@ -77,4 +87,50 @@ void Driver::type(QWidget* box, const QString& text, bool enterAfter)
 void Driver::enter(QWidget* box)
 {
     QTest::keyClick(box, Qt::Key_Return);
+}
+
+QStringList Driver::columnTexts(QAbstractItemView* grid, int column)
+{
+    QAbstractItemModel* model = grid->model();
+    while (model->canFetchMore({}))
+        model->fetchMore({});
+    QStringList texts;
+    for (int row = 0; row < model->rowCount(); ++row)
+        texts << model->index(row, column).data().toString();
+    return texts;
+}
+
+bool Driver::choose(QAbstractItemView* grid, const QString& text, int column)
+{
+    const int row = columnTexts(grid, column).indexOf(text);
+    if (row < 0)
+        return false;
+    grid->setCurrentIndex(grid->model()->index(row, column));
+    return true;
+}
+
+QString Driver::bookDetailsShown(const std::function<void()>& start)
+{
+    QString barcode;
+    whileModal(
+        "BookDetails",
+        [&](QWidget* details) {
+            barcode = static_cast<BookDetails*>(details)->boxText("图书条码");
+            QTest::keyClick(details, Qt::Key_Escape);
+        },
+        start);
+    return barcode;
+}
+
+bool Driver::pickDate(std::optional<QDate> date, const std::function<void()>& start)
+{
+    return whileModal(
+        "TBrDateForm",
+        [date](QWidget* dialog) {
+            auto* form = static_cast<TBrDateForm*>(dialog);
+            if (date)
+                form->setDate(*date);
+            form->findChild<QAbstractButton*>(date ? "OkButton" : "CloseButton")->click();
+        },
+        start);
 }

@@ -9,7 +9,6 @@
 #include "reports/reportoutput.h"
 #include "ui/filedialogs.h"
 #include "ui/messages.h"
-#include "ui/pickdate.h"
 
 #include <QDir>
 #include <QFile>
@@ -59,7 +58,6 @@ Fixture::Fixture()
     Messages::setScripted(true);
     FileDialogs::setScripted(true);
     ReportOutput::setScripted(true, path("reports"));
-    TBrDateForm::clearAnswers();
     loginAs(operatorCode, QString::fromUtf8(operatorName), "A");
 }
 

@@ -1,4 +1,5 @@
 #include "ui/datebox.h"
+#include "driver.h"
 #include "fixture.h"
 #include "testmain.h"
 #include "ui/messages.h"
@@ -66,7 +67,6 @@ private slots:
     void cleanup()
     {
         screen.reset();
-        TBrDateForm::clearAnswers();
         fixture.reset();
     }
 
@@ -89,8 +89,8 @@ private slots:
         QSignalSpy picked(screen->box, &DateBox::picked);
         focus(screen->date);
         screen->date->setText("2020-01-01");
-        TBrDateForm::queueAnswer(QDate(2026, 3, 5));
-        QTest::mouseClick(screen->button, Qt::LeftButton);
+        QVERIFY(Driver::pickDate(QDate(2026, 3, 5),
+                                 [this] { QTest::mouseClick(screen->button, Qt::LeftButton); }));
         QCOMPARE(screen->date->text(), QString("2026-03-05"));
         QCOMPARE(QApplication::focusWidget(), screen->next);
         QVERIFY(!screen->button->isVisible());
@@ -142,8 +142,8 @@ private slots:
         focus(screen->date);
         QSignalSpy entered(screen->box, &DateBox::entered);
         screen->date->setText("2020-01-01");
-        TBrDateForm::queueAnswer(std::nullopt);
-        QTest::mouseClick(screen->button, Qt::LeftButton);
+        QVERIFY(Driver::pickDate(std::nullopt,
+                                 [this] { QTest::mouseClick(screen->button, Qt::LeftButton); }));
         QCOMPARE(screen->date->text(), QString("2020-01-01"));
         QCOMPARE(QApplication::focusWidget(), screen->date);
         QVERIFY(!screen->button->isVisible());

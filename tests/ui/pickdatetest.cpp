@@ -1,4 +1,5 @@
 #include "ui/pickdate.h"
+#include "driver.h"
 #include "fixture.h"
 #include "testmain.h"
 #include "ui/messages.h"
@@ -26,11 +27,7 @@ class PickDateTest : public QObject {
 
 private slots:
     void init() { fixture = std::make_unique<Fixture>(); }
-    void cleanup()
-    {
-        TBrDateForm::clearAnswers();
-        fixture.reset();
-    }
+    void cleanup() { fixture.reset(); }
 
     void layoutOfTheDialog()
     {
@@ -166,12 +163,14 @@ private slots:
         QCOMPARE(picked, std::optional<QDate>(Fixture::today()));
     }
 
-    void scriptedAnswers()
+    // The date shown when OK is pressed is the answer; Close gives none.
+    void pickAnswersTheShownDateOrNone()
     {
-        TBrDateForm::queueAnswer(QDate(2026, 3, 5));
-        QCOMPARE(TBrDateForm::pick(nullptr), std::optional<QDate>(QDate(2026, 3, 5)));
-        // Nothing queued while messages are scripted: cancelled, no window.
-        QCOMPARE(TBrDateForm::pick(nullptr), std::nullopt);
+        std::optional<QDate> picked;
+        QVERIFY(Driver::pickDate(QDate(2026, 3, 5), [&] { picked = TBrDateForm::pick(nullptr); }));
+        QCOMPARE(picked, std::optional<QDate>(QDate(2026, 3, 5)));
+        QVERIFY(Driver::pickDate(std::nullopt, [&] { picked = TBrDateForm::pick(nullptr); }));
+        QCOMPARE(picked, std::nullopt);
     }
 };
 
