@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
 # Builds the benchmarks and runs them: scripts/bench.sh [NAME...] (no name = all).
+# "desks" is the several-desks stress run: DESK_STRESS_DESKS programs (4) lend and return at
+# random for DESK_STRESS_SECONDS (60), then every counter is checked against the loans.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh

@@ -5,10 +5,13 @@
 #include "data/schema.h"
 #include "data/storeerror.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStringList>
+
+#include <sys/stat.h>
 
 namespace {
 void makeDatabaseFilesPrivate(const QString& file)
@@ -58,6 +61,37 @@ void dropWidthTriggers(QSqlDatabase& db)
         Log::write(QString("dropped %1 width triggers").arg(triggers.size()));
 }
 } // namespace
+
+namespace {
+// The identity of the opened library file: its device and inode.
+struct FileIdentity {
+    bool known = false;
+    dev_t device = 0;
+    ino_t inode = 0;
+};
+
+FileIdentity& opened()
+{
+    static FileIdentity identity;
+    return identity;
+}
+
+FileIdentity identityOf(const QString& file)
+{
+    struct stat info {};
+    if (::stat(QFile::encodeName(file).constData(), &info) != 0)
+        return {};
+    return {true, info.st_dev, info.st_ino};
+}
+} // namespace
+
+bool Database::replacedUnderUs()
+{
+    if (!opened().known || !isOpen())
+        return false;
+    const FileIdentity now = identityOf(ProgramPaths::databaseFile());
+    return !now.known || now.device != opened().device || now.inode != opened().inode;
+}
 
 QSqlDatabase Database::connection()
 {
@@ -135,5 +169,6 @@ bool Database::open(QString* error)
         return false;
     }
     makeDatabaseFilesPrivate(file);
+    opened() = identityOf(file);
     return true;
 }

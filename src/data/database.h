@@ -22,5 +22,12 @@ public:
     static bool open(QString* error = nullptr);
     static void close();
     static bool isOpen();
+    // The library file was replaced since this program opened it (another desk restored a
+    // backup): what this program would write now would go into the old, removed file.
+    static bool replacedUnderUs();
     static QSqlDatabase connection();
 };
+
+// Thrown instead of writing when Database::replacedUnderUs(): the action is rolled back,
+// and the program tells the operator and opens the library again.
+struct LibraryReplaced {};

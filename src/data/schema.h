@@ -12,7 +12,7 @@ namespace Schema {
 void createDelivered(const QString& file);
 
 // The version of the tables this program writes, kept in the file (PRAGMA user_version).
-inline constexpr int version = 3;
+inline constexpr int version = 4;
 
 // Brings a library database written by an earlier version up to this one, in one
 // transaction: tables, columns, indexes and triggers it lacks are added (nothing is removed

@@ -1,6 +1,7 @@
 #include "desk/initialisation.h"
 
 #include "data/sql.h"
+#include "desk/desks.h"
 
 const QStringList& Initialisation::clearedTables()
 {
@@ -12,6 +13,8 @@ const QStringList& Initialisation::clearedTables()
 
 void Initialisation::clearAll()
 {
+    Transaction::beginWriting();
+    Desks::refuseWhileOthersIn(); // read under the lock: no desk enters meanwhile
     for (const QString& table : clearedTables())
         Sql::run("delete from " + table);
 }
