@@ -16,6 +16,7 @@ void fillTitles()
 {
     Sql::run("insert into tssxxk(tssbh,tssmc,slrq) values('01','一室','2026-01-01')");
     Transaction t;
+    Transaction::beginWriting(); // the raw inserts below join it
     QSqlQuery insert(Database::connection());
     insert.prepare("insert into tszk(txm,tsmc,pyzjh,tsjsh,flmc,mxflm,tskb,tsym,tsjg,bs,jcs,tszt,"
                    "sfsh,scddbh,cbsmc,bmr,bmrq) values(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)");
@@ -85,6 +86,7 @@ void run(const std::function<void(const Figure&)>& report)
         ledger.prepare("insert into cwk(zcje,szyy,fsrq) values(?,?,?)");
         for (int i = 0; i < operations; ++i) {
             Transaction t;
+            Transaction::beginWriting(); // the floor writes in one transaction too
             for (const QVariant& v :
                  QVariantList{QString("F%1").arg(i), "新编图书", "XBTS", "I242", "I", "32开", 300,
                               25.0, 3, 0, "W", "N", "01", "测试员", "2026-12-09"})

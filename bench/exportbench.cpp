@@ -26,6 +26,7 @@ const char* const statement =
 void fillBooks()
 {
     Transaction t;
+    Transaction::beginWriting(); // the raw inserts below join it
     QSqlQuery insert(Database::connection());
     insert.prepare("insert into tszk(txm,tsmc,zz,cbsmc,cbsj,isbn,tsjg,yz,xlm,mxflm,flmc,fsjh,"
                    "scddbh,bs,jcs,tsym,bmr,bmrq) values(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)");

@@ -21,6 +21,7 @@ constexpr int rounds = 200;
 void fillTitles()
 {
     Transaction t;
+    Transaction::beginWriting(); // the raw inserts below join it
     QSqlQuery fill(Database::connection());
     // Five hundred shelves, every hundredth title not shelved yet.
     if (!fill.exec(QString("with recursive n(i) as (select 0 union all select i+1 from n where "

@@ -8,6 +8,9 @@
 # average 20): 490 requests/s, p50 76 ms, p95 383 ms, no errors, the desk writing a loan and
 # a return every 12 ms meanwhile (library-opac from build/, wrk with bench/opacsearch.lua,
 # the desk's writes from a second process). Alone, one search page takes 5-12 ms.
+#
+# "desks" is the several-desks stress run: DESK_STRESS_DESKS programs (4) lend and return at
+# random for DESK_STRESS_SECONDS (60), then every counter is checked against the loans.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh

@@ -7,10 +7,12 @@
 #include "data/log.h"
 #include "data/session.h"
 #include "data/sql.h"
+#include "desk/desks.h"
 #include "ui/messages.h"
 
 #include <QApplication>
 #include <QFile>
+#include <QTimer>
 
 bool Startup::connectStore(Tmainfm* window)
 {
@@ -26,6 +28,38 @@ bool Startup::connectStore(Tmainfm* window)
     return false;
 }
 
+namespace {
+// This desk is in the library from login to exit, so that restore and initialisation on
+// another desk know about it; its row is refreshed while it runs.
+void enterLibrary(Tmainfm* window, const QString& operatorName)
+{
+    try {
+        Desks::enter(operatorName);
+    } catch (const StoreError& e) {
+        Log::write("start-up: could not enter the desk list: " + e.message());
+    }
+    auto* timer = new QTimer(window);
+    QObject::connect(timer, &QTimer::timeout, window, [] {
+        try {
+            Desks::refresh();
+        } catch (const StoreError& e) {
+            Log::write("desk list: " + e.message());
+        } catch (const LibraryReplaced&) {
+            Log::write("desk list: the library was replaced; entering the new one");
+            if (Database::open())
+                Desks::refresh();
+        }
+    });
+    timer->start(Desks::refreshSeconds * 1000);
+    QObject::connect(qApp, &QCoreApplication::aboutToQuit, [] {
+        try {
+            Desks::leave();
+        } catch (...) {
+        }
+    });
+}
+} // namespace
+
 Startup::Outcome Startup::run(Tmainfm* window)
 {
     Outcome outcome;
@@ -40,6 +74,7 @@ Startup::Outcome Startup::run(Tmainfm* window)
     const OperatorSession& session = Session::current();
     if (session.loggedIn()) {
         outcome.loggedIn = true;
+        enterLibrary(window, session.name);
         try {
             RightsGate::loadGrants(window, session.loginCode);
         } catch (const StoreError& e) {

@@ -1,5 +1,7 @@
 #include "app/xtbf.h"
 
+#include "desk/desks.h"
+
 #include "app/qdlj.h"
 #include "desk/backup.h"
 #include "ui/messages.h"
@@ -209,6 +211,7 @@ void TFormxtbf::restoreClick()
         tell(this, stop);
         return;
     }
+    Desks::refresh(); // the restored library does not know this desk yet
     Messages::notice(this, "提示", "数据成功恢复！");
     accept();
 }

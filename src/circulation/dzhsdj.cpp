@@ -30,6 +30,9 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include <optional>
+#include <utility>
+
 namespace {
 Fines::OverdueOutcome runOverdueDialog(const Returns::FineOffer& offer,
                                        QList<FineBills::Bill>* bills, QWidget* parent)
@@ -379,10 +382,20 @@ void Tdzhsdjfm::returnClick()
     QList<FineBills::Bill> bills;
     Returns::Outcome outcome;
     const Returns::ReturnRequest request{loan, m_card->text(), m_damage->currentText()};
-    if (!Action::run(this, [&] { outcome = Returns::giveBack(request, fineDesk(&bills)); })) {
+    // The damage fine is asked once the return is committed: no dialog waits while the
+    // library is locked for the return's writes.
+    Returns::FineDesk desk = fineDesk(&bills);
+    const auto damageDialogNow = desk.damage;
+    std::optional<std::pair<QString, QString>> damaged;
+    desk.damage = [&](const QString& card, const QString& barcode) {
+        damaged = std::make_pair(card, barcode);
+    };
+    if (!Action::run(this, [&] { outcome = Returns::giveBack(request, desk); })) {
         m_loans->setFocus();
         return;
     }
+    if (damaged)
+        damageDialogNow(damaged->first, damaged->second);
     if (outcome.fine.confirmed()) {
         m_total += outcome.fine.amount;
         m_panel1->setText("借阅卡号：" + outcome.card + "罚款合计");

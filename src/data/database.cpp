@@ -12,6 +12,7 @@
 #include <QStringList>
 
 #include <utility>
+#include <sys/stat.h>
 
 namespace {
 void makeDatabaseFilesPrivate(const QString& file)
@@ -92,6 +93,37 @@ void Database::bringUpToDate(QSqlDatabase& db)
 {
     dropWidthTriggers(db);
     Schema::upgrade(db);
+}
+
+namespace {
+// The identity of the opened library file: its device and inode.
+struct FileIdentity {
+    bool known = false;
+    dev_t device = 0;
+    ino_t inode = 0;
+};
+
+FileIdentity& opened()
+{
+    static FileIdentity identity;
+    return identity;
+}
+
+FileIdentity identityOf(const QString& file)
+{
+    struct stat info {};
+    if (::stat(QFile::encodeName(file).constData(), &info) != 0)
+        return {};
+    return {true, info.st_dev, info.st_ino};
+}
+} // namespace
+
+bool Database::replacedUnderUs()
+{
+    if (!opened().known || !isOpen())
+        return false;
+    const FileIdentity now = identityOf(ProgramPaths::databaseFile());
+    return !now.known || now.device != opened().device || now.inode != opened().inode;
 }
 
 QSqlDatabase Database::connection()
@@ -175,5 +207,6 @@ bool Database::open(QString* error)
         return false;
     }
     makeDatabaseFilesPrivate(file);
+    opened() = identityOf(file);
     return true;
 }

@@ -22,6 +22,9 @@ public:
     static bool open(QString* error = nullptr);
     static void close();
     static bool isOpen();
+    // The library file was replaced since this program opened it (another desk restored a
+    // backup): what this program would write now would go into the old, removed file.
+    static bool replacedUnderUs();
     static QSqlDatabase connection();
 
     // Brings a library file written by an earlier version up to this one, as opening does
@@ -33,3 +36,7 @@ public:
     // Reading it clears it.
     static QString takeRecoveryNote();
 };
+
+// Thrown instead of writing when Database::replacedUnderUs(): the action is rolled back,
+// and the program tells the operator and opens the library again.
+struct LibraryReplaced {};

@@ -7,8 +7,10 @@
 #include "data/log.h"
 
 #include <QHash>
+#include <QRandomGenerator>
 #include <QSqlDatabase>
 #include <QSqlError>
+#include <QThread>
 
 namespace {
 struct Fault {
@@ -90,6 +92,39 @@ void Sql::fail(const QString& message) const
     throw StoreError(message, m_statement);
 }
 
+namespace {
+// The store says another desk holds or changed what this transaction needs. SQLite
+// reports SQLITE_BUSY (5) when the write lock is taken or the snapshot read is no longer
+// the newest, SQLITE_LOCKED (6) for a table lock. A server store adds its own codes here
+// (PostgreSQL: SQLSTATE 40001 serialization failure, 40P01 deadlock).
+bool isConflict(const QSqlError& error)
+{
+    const QString code = error.nativeErrorCode();
+    return code == "5" || code == "6" || code == "40001" || code == "40P01";
+}
+
+// The statement writes (and so needs the write lock).
+bool isWrite(const QString& statement)
+{
+    int i = 0;
+    while (i < statement.size() && (statement.at(i).isSpace() || statement.at(i) == '('))
+        ++i;
+    for (const char* verb : {"insert", "update", "delete", "replace", "create", "drop", "alter"}) {
+        if (statement.mid(i, int(qstrlen(verb)))
+                .compare(QLatin1String(verb), Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    return false;
+}
+} // namespace
+
+void Sql::fail(const QSqlError& error) const
+{
+    const QString message = error.text();
+    Log::write(QString("store error: %1 in: %2").arg(message, m_statement));
+    throw StoreError(message, m_statement, isConflict(error));
+}
+
 Sql& Sql::exec()
 {
     if (fault().remaining > 0 && --fault().remaining == 0)
@@ -105,8 +140,10 @@ Sql& Sql::exec()
                  .arg(m_values.size())
                  .arg(translated.parameterCount));
 
+    const bool writes = isWrite(m_statement);
+    Transaction::beforeStatement(writes);
     if (!m_query.prepare(translated.sql))
-        fail(m_query.lastError().text());
+        fail(m_query.lastError());
     for (const int index : translated.placeholders) {
         const QVariant& v = m_values.at(index);
         const QString& column = translated.writes.at(index);
@@ -116,7 +153,11 @@ Sql& Sql::exec()
             m_query.addBindValue(v);
     }
     if (!m_query.exec())
-        fail(m_query.lastError().text());
+        fail(m_query.lastError());
+    if (writes)
+        Transaction::afterWrite();
+    else if (m_statement.startsWith(QLatin1String("savepoint"), Qt::CaseInsensitive))
+        Transaction::afterSavepoint();
     return *this;
 }
 
@@ -125,7 +166,7 @@ bool Sql::next()
     if (m_query.next())
         return true;
     if (m_query.isActive() && m_query.lastError().isValid())
-        fail(m_query.lastError().text());
+        fail(m_query.lastError());
     return false;
 }
 
@@ -201,38 +242,89 @@ bool Sql::faultPending()
 }
 
 namespace {
-int& transactionDepth()
+// The one transaction of the connection: how deep the nesting is, whether it has begun
+// on the store, and whether it holds the write lock.
+struct TransactionState {
+    int depth = 0;
+    bool begun = false;
+    bool writeLock = false;
+    bool wantWrite = false; // begin with the write lock when the first statement comes
+    bool savepoint = false; // a savepoint is open: the transaction cannot be ended early
+    int retried = 0;
+    int heldWhileWaiting = 0;
+};
+
+TransactionState& state()
 {
-    static int depth = 0;
-    return depth;
+    static TransactionState s;
+    return s;
 }
 
-QString runOnConnection(const char* statement)
+QSqlError runOnConnection(const char* statement)
 {
     QSqlQuery q(Database::connection());
-    return q.exec(statement) ? QString() : q.lastError().text();
+    return q.exec(statement) ? QSqlError() : q.lastError();
+}
+
+// Where a store decides how a transaction begins. SQLite: a reader begins deferred (a
+// snapshot, no lock); a writer takes the database's write lock at once. A server store
+// would begin both as serializable transactions (its conflicts then come back through
+// isConflict), or begin a writer plainly and lock the rows it re-reads.
+const char* beginStatement(bool writing)
+{
+    return writing ? "BEGIN IMMEDIATE" : "BEGIN";
+}
+
+void beginOnStore(bool writing)
+{
+    TransactionState& s = state();
+    const QSqlError failure = runOnConnection(beginStatement(writing));
+    if (failure.isValid()) {
+        Log::write(QString("store error: %1 in: begin transaction").arg(failure.text()));
+        throw StoreError(failure.text(), "begin transaction", isConflict(failure));
+    }
+    s.begun = true;
+    s.writeLock = writing;
+}
+
+void reset()
+{
+    TransactionState& s = state();
+    s.begun = false;
+    s.writeLock = false;
+    s.wantWrite = false;
+    s.savepoint = false;
+}
+
+// Ends a transaction that has only read, so that it holds nothing; the next statement
+// begins a new one.
+bool endReading()
+{
+    TransactionState& s = state();
+    if (!s.begun || s.writeLock || s.savepoint)
+        return false;
+    const QSqlError failure = runOnConnection("COMMIT");
+    if (failure.isValid())
+        runOnConnection("ROLLBACK");
+    s.begun = false;
+    return true;
 }
 } // namespace
 
 Transaction::Transaction()
 {
-    if (transactionDepth()++ == 0) {
-        const QString failure = runOnConnection("BEGIN IMMEDIATE");
-        if (!failure.isEmpty()) {
-            --transactionDepth();
-            m_done = true;
-            Log::write(QString("store error: %1 in: begin transaction").arg(failure));
-            throw StoreError(failure, "begin transaction");
-        }
-    }
+    ++state().depth;
 }
 
 Transaction::~Transaction()
 {
     if (m_done)
         return;
-    if (--transactionDepth() == 0)
-        runOnConnection("ROLLBACK");
+    if (--state().depth == 0) {
+        if (state().begun)
+            runOnConnection("ROLLBACK");
+        reset();
+    }
 }
 
 void Transaction::commit()
@@ -240,16 +332,113 @@ void Transaction::commit()
     if (m_done)
         return;
     m_done = true;
-    if (--transactionDepth() == 0) {
+    if (--state().depth == 0) {
+        const bool begun = state().begun;
+        reset();
+        if (!begun)
+            return;
         // The commit of the outermost transaction counts as a statement of the action for
         // fault injection: a test can fail the COMMIT itself (it then rolls back).
         const bool injected = fault().remaining > 0 && --fault().remaining == 0;
-        const QString failure =
-            injected ? QString::fromUtf8("injected failure") : runOnConnection("COMMIT");
-        if (!failure.isEmpty()) {
+        const QSqlError failure =
+            injected ? QSqlError(QString(), QString::fromUtf8("injected failure"),
+                                 QSqlError::UnknownError)
+                     : runOnConnection("COMMIT");
+        if (failure.isValid()) {
             runOnConnection("ROLLBACK");
-            Log::write(QString("store error: %1 in: commit").arg(failure));
-            throw StoreError(failure, "commit");
+            Log::write(QString("store error: %1 in: commit").arg(failure.text()));
+            throw StoreError(failure.text(), "commit", isConflict(failure));
         }
     }
+}
+
+void Transaction::beginWriting()
+{
+    TransactionState& s = state();
+    if (s.depth == 0 || s.writeLock)
+        return;
+    if (Database::replacedUnderUs())
+        throw LibraryReplaced{};
+    if (s.begun && !endReading())
+        return; // a savepoint holds the reads: the first write asks for the lock
+    beginOnStore(true);
+}
+
+void Transaction::beforeWaitingForPerson(const QString& what)
+{
+    TransactionState& s = state();
+    if (s.depth == 0 || !s.begun || endReading() || !s.writeLock)
+        return; // a snapshot under a savepoint holds no lock another desk waits for
+    ++s.heldWhileWaiting;
+    Log::write(QString("the library stays locked while the operator is asked: %1").arg(what));
+}
+
+int Transaction::heldWhileWaiting()
+{
+    return state().heldWhileWaiting;
+}
+
+bool Transaction::holdsWriteLock()
+{
+    return state().depth > 0 && state().writeLock;
+}
+
+bool Transaction::isOpen()
+{
+    return state().depth > 0;
+}
+
+void Transaction::beforeStatement(bool writes)
+{
+    TransactionState& s = state();
+    if (writes && !s.writeLock && Database::replacedUnderUs())
+        throw LibraryReplaced{};
+    if (s.depth == 0 || s.begun)
+        return;
+    beginOnStore(writes || s.wantWrite);
+}
+
+void Transaction::afterSavepoint()
+{
+    if (state().depth > 0)
+        state().savepoint = true;
+}
+
+void Transaction::afterWrite()
+{
+    if (state().depth > 0)
+        state().writeLock = true;
+}
+
+void Transaction::run(const std::function<void()>& work)
+{
+    if (state().depth > 0) { // joins the outer transaction, which retries as a whole
+        Transaction transaction;
+        work();
+        transaction.commit();
+        return;
+    }
+    for (int attempt = 1;; ++attempt) {
+        try {
+            Transaction transaction;
+            // After a conflict, wait for the other desk instead of racing it again.
+            state().wantWrite = attempt > 1;
+            work();
+            transaction.commit();
+            return;
+        } catch (const StoreError& e) {
+            if (!e.isConflict() || attempt >= attempts)
+                throw;
+            ++state().retried;
+            Log::write(QString("conflict with another desk, running the action again: %1")
+                           .arg(e.message()));
+            QThread::msleep(
+                static_cast<unsigned long>(QRandomGenerator::global()->bounded(2, 10 * attempt)));
+        }
+    }
+}
+
+int Transaction::retriedConflicts()
+{
+    return state().retried;
 }

@@ -10,6 +10,8 @@
 #include <QVariant>
 #include <QVariantList>
 
+#include <functional>
+
 // One statement on the STANDARD1 connection, written as the desk writes it
 // (see Dialect) and bound by position. This is the program's one statement runner:
 // screens, the desk, exports and reports all go through it, so there is one binding
@@ -78,6 +80,7 @@ public:
 
 private:
     [[noreturn]] void fail(const QString& message) const;
+    [[noreturn]] void fail(const QSqlError& error) const;
 
     QString m_statement;
     QVariantList m_values;
@@ -85,9 +88,20 @@ private:
 };
 
 // Everything written between begin and commit lands together or not at all.
-// Nested transactions join the outer one. The outermost one takes the write lock as it
-// begins (waiting, like every statement, for a lock another program holds), so an action
-// that reads and then writes never finds that someone wrote in between.
+// Nested transactions join the outer one.
+//
+// Several desks share one library, so a transaction holds the store only while it must:
+// - it begins with its first statement, not when it is constructed: an action that asks
+//   the operator something before it reads or writes holds nothing meanwhile;
+// - a transaction whose first statement reads begins as a reader: it sees one state of the
+//   library and blocks no other desk. Its first write asks for the write lock; when
+//   another desk wrote since this one read, the store refuses (a conflict, see
+//   StoreError::isConflict) and Transaction::run starts the work again from its reads;
+// - beginWriting() (called by a desk operation before it re-reads the facts it relies on)
+//   or a first statement that writes takes the write lock at once, waiting for another
+//   desk's commit rather than conflicting with it.
+// The store-specific part (which statement begins, what a conflict is) sits in sql.cpp
+// beside the statement runner: beginStatement() and isConflict().
 class Transaction {
 public:
     Transaction();
@@ -95,6 +109,41 @@ public:
     void commit();
     Transaction(const Transaction&) = delete;
     Transaction& operator=(const Transaction&) = delete;
+
+    // The running transaction writes from here on: take the write lock now, before the
+    // re-reads, so that nothing read after this call changes until commit. A transaction
+    // that has only read so far ends its reads first (what it read is read again after
+    // this call). Outside a transaction it does nothing.
+    //
+    // This is the place a server store takes its locks: where SQLite locks the whole
+    // library for one writer, a server begins a serializable transaction here (or locks
+    // the rows the operation re-reads with select ... for update).
+    static void beginWriting();
+    // The program is about to wait for a person (a question, a dialog, a file chooser).
+    // A transaction that has only read ends its reads, so that it holds nothing while the
+    // person thinks; one that has written keeps its lock, and that is counted and logged
+    // (heldWhileWaiting) as a fault of the screen that asked.
+    static void beforeWaitingForPerson(const QString& what);
+    static int heldWhileWaiting();
+    // A transaction holds the write lock now: another desk's write waits for it.
+    static bool holdsWriteLock();
+    // A transaction is open (begun or waiting for its first statement).
+    static bool isOpen();
+
+    // Runs `work` in one transaction and commits it. A conflict with another desk rolls
+    // the work back and runs it again from the start (a few times, the later times with
+    // the write lock taken up front); any other exception goes to the caller after the
+    // rollback. `work` must therefore do nothing but reads and writes on the store, or
+    // things that are safe to repeat.
+    static void run(const std::function<void()>& work);
+    static constexpr int attempts = 6;
+    // How many conflicts Transaction::run has retried in this process (for the benchmarks).
+    static int retriedConflicts();
+
+    // Called by Sql before each statement: begins a waiting transaction.
+    static void beforeStatement(bool writes);
+    static void afterWrite();
+    static void afterSavepoint();
 
 private:
     bool m_done = false;

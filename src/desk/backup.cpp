@@ -1,5 +1,7 @@
 #include "desk/backup.h"
 
+#include "desk/desks.h"
+
 #include "data/database.h"
 #include "data/log.h"
 #include "data/paths.h"
@@ -358,6 +360,17 @@ QString Backup::problemsOf(const QString& databaseFile)
     return {};
 }
 
+namespace {
+// A restore swaps the library file: another desk still in would go on writing into the
+// file that is swapped out.
+void refuseWhileOtherDesksIn()
+{
+    const QString notice = Desks::othersInNotice();
+    if (!notice.isEmpty())
+        throw Backup::Stop(Backup::Stop::Kind::Notice, u("提示"), notice);
+}
+} // namespace
+
 void Backup::restoreFrom(const QString& typedFolder, const std::function<bool()>& release)
 {
     const QString folder = typedFolder.trimmed();
@@ -368,6 +381,7 @@ void Backup::restoreFrom(const QString& typedFolder, const std::function<bool()>
     const QString source = QDir(folder).filePath(fileName);
     if (!QFileInfo(source).isFile())
         notABackup(u("该文件夹中没有备份数据，不能恢复！"));
+    refuseWhileOtherDesksIn();
 
     // The backup is checked as a copy beside the data, so the backup folder is only read
     // and the check sees exactly the file that will be swapped in.

@@ -40,6 +40,7 @@ Money Cancellation::readRefund(const QString& text)
 
 Money Cancellation::cancel(const QString& searched, const QString& refund)
 {
+    Transaction::beginWriting(); // every check below is read again under the write lock
     if (searched.isEmpty())
         throw Refused::notice("请先查询!", "query");
     if (LostCards::isLost(searched))

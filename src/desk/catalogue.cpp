@@ -235,9 +235,14 @@ void updateTitle(const QString& storedBarcode, const CatalogueEntry& e, const Fi
 
 CatalogueSaved saveNew(const CatalogueEntry& e, const Figures& f, const Ask& ask)
 {
-    if (const std::optional<Stored> stored = readStored(e.barcode)) {
+    if (readStored(e.barcode)) {
         if (!ask(saveCaption, "该图书编目已经存在！\n您是否确定要修改该图书的本数？"))
             throw ActionCancelled{};
+        // The copies are counted from the title as it stands once the lock is held.
+        Transaction::beginWriting();
+        const std::optional<Stored> stored = readStored(e.barcode);
+        if (!stored)
+            throw Refused(deleteCaption, "该图书编目已经不存在！", "DBEdit1");
         // The known title gains the typed copies, bought at its stored price.
         const std::optional<int> added = wholeNumber(e.copies);
         if (!added || *added == 0)
@@ -360,14 +365,21 @@ void Catalogue::remove(const QString& barcode, const Ask& ask)
 void Catalogue::remove(const QString& barcode, const Ask& ask, const QString& caption,
                        const QString& question)
 {
-    const std::optional<Stored> stored = readStored(barcode);
-    if (!stored)
-        throw Refused(deleteCaption, "该图书编目已经不存在！", "DBEdit1");
-    if (stored->onLoan > 0)
-        throw Refused(deleteCaption,
-                      QString("该图书有%1本正在出借，不能删除！").arg(stored->onLoan));
+    const auto deletable = [&barcode] {
+        const std::optional<Stored> stored = readStored(barcode);
+        if (!stored)
+            throw Refused(deleteCaption, "该图书编目已经不存在！", "DBEdit1");
+        if (stored->onLoan > 0)
+            throw Refused(deleteCaption,
+                          QString("该图书有%1本正在出借，不能删除！").arg(stored->onLoan));
+        return *stored;
+    };
+    deletable();
     if (!ask(caption, question))
         throw ActionCancelled{};
+    // Checked again under the write lock: a copy may have been lent while the question was open.
+    Transaction::beginWriting();
+    const std::optional<Stored> stored = deletable();
     if (stored->price && !stored->copies.isNull())
         Ledger::expenditure(-(*stored->price * stored->copies.toInt()), Ledger::Reason::reversal);
     Sql("delete from tszk where txm=:txm").bind(barcode).exec();

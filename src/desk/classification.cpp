@@ -58,6 +58,9 @@ void Classification::remove(qint64 iid, const Ask& ask)
     const QString secondCode = row.text("mxldm");
     if (!ask(QString::fromUtf8("提示"), QString::fromUtf8("您确定要删除此条记录吗？")))
         throw ActionCancelled();
+    Transaction::beginWriting();
+    if (Sql::scalar("select iid from tsflm where iid= :iid", {iid}).isNull())
+        throw Refused::plain(nothingToDeleteText);
     Sql::run("delete from tsflm where iid= :iid", {iid});
     dropNodeIfUnused(firstCode);
     dropNodeIfUnused(secondCode);

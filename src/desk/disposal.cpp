@@ -19,6 +19,7 @@ std::optional<int> Disposal::quantity(const QString& typed)
 
 Disposal::Outcome Disposal::dispose(const DisposalRequest& r)
 {
+    Transaction::beginWriting(); // every check below is read again under the write lock
     // 1. The amount: empty is nothing received; a scrapped book never brings money in.
     const bool selling = r.method == sale;
     Money amount;

@@ -1,6 +1,7 @@
 #include "desk/fines.h"
 
 #include "data/clock.h"
+#include "data/dates.h"
 #include "data/session.h"
 #include "data/sql.h"
 #include "desk/grades.h"
@@ -38,6 +39,32 @@ std::optional<Fines::Overdue> Fines::overdueToday(const QDate& due, const QStrin
     return overdue(due, found ? found->finePerDay : Money(), Clock::today());
 }
 
+namespace {
+// This card's overdue fine for this book is taken for today: a fine row of today, or
+// the open loan's overdue days paid up to today.
+bool finedToday(const Fines::OverdueEntry& e, const QDate& today)
+{
+    Sql taken("select * from dzyqfkmxk where Kno=:Kno and Rq=:rq and txm=:txm");
+    taken.bind(e.card).bind(today).bind(e.barcode).exec();
+    if (taken.first())
+        return true;
+    const QDate paid = Dates::parse(
+        Sql::scalar("select max(yqfkzr) as expr1001 from dzjsmxk where Kno=:Kno and txm=:txm "
+                    "and (hsjsr=\"\")",
+                    {e.card, e.barcode})
+            .toString()
+            .left(10));
+    return paid.isValid() && paid >= today;
+}
+} // namespace
+
+QDate Fines::unpaidFrom(const QDate& due, const QDate& paidUntil)
+{
+    if (paidUntil.isValid() && (!due.isValid() || paidUntil > due))
+        return paidUntil;
+    return due;
+}
+
 Fines::OverdueOutcome Fines::confirmOverdue(const OverdueEntry& e, const Ask& ask)
 {
     if (e.card.isEmpty())
@@ -48,18 +75,22 @@ Fines::OverdueOutcome Fines::confirmOverdue(const OverdueEntry& e, const Ask& as
         throw Refused(saveCaption, "您必须登记罚款金额才能保存该信息。", "Edit3");
 
     OverdueOutcome outcome;
+    const QDate today = Clock::today();
+    if (finedToday(e, today)) {
+        outcome.kind = OverdueOutcome::Kind::AlreadyTaken;
+        return outcome;
+    }
+    const std::optional<Money> amount = amountOf(e.amount);
+    if (!amount)
+        throw Refused(saveCaption, overdueNotSaved, "Edit3");
+    // Asked before anything is written, so no other desk waits for the answer.
+    const bool book = ask("提示信息", confirmQuestion);
     Savepoint::run("overdue_fine", [&] {
-        const QDate today = Clock::today();
-        Sql taken("select * from dzyqfkmxk where Kno=:Kno and Rq=:rq and txm=:txm");
-        taken.bind(e.card).bind(today).bind(e.barcode).exec();
-        if (taken.first()) {
-            // This card's fine for this book has been taken today already.
+        // Another desk may have taken this fine while the question was open.
+        if (finedToday(e, today)) {
             outcome.kind = OverdueOutcome::Kind::AlreadyTaken;
             return;
         }
-        const std::optional<Money> amount = amountOf(e.amount);
-        if (!amount)
-            throw Refused(saveCaption, overdueNotSaved, "Edit3");
         Sql("insert into dzyqfkmxk values(:Kno,:rq,:jsr,:txm,:kdj,:je)")
             .bind(e.card)
             .bind(today)
@@ -69,8 +100,12 @@ Fines::OverdueOutcome Fines::confirmOverdue(const OverdueEntry& e, const Ask& as
             .bind(*amount)
             .exec();
         // The fine row stays whatever the answer: it records that the fine was offered.
-        if (ask("提示信息", confirmQuestion)) {
+        // A booked fine pays the loan's overdue days up to today.
+        if (book) {
             Ledger::income(*amount, Ledger::Reason::overdueFine);
+            Sql::run("update dzjsmxk set yqfkzr=:yqfkzr where Kno=:Kno and txm=:txm and "
+                     "(hsjsr=\"\")",
+                     {today, e.card, e.barcode});
             outcome.kind = OverdueOutcome::Kind::Confirmed;
             outcome.amount = *amount;
         }
@@ -126,14 +161,14 @@ QString Fines::gradeOf(const QString& card)
 
 Fines::LoanMatch Fines::findOpenLoan(const QString& card, const QString& barcodePrefix)
 {
-    Sql q("select txm,hsrq from dzjsmxk where Kno=:Kno and txm like:txm and (hsJSR=\"\") "
-          "order by txm limit 2");
+    Sql q("select txm,hsrq,yqfkzr from dzjsmxk where Kno=:Kno and txm like:txm and "
+          "(hsJSR=\"\") order by txm limit 2");
     q.bind(card).bind(barcodePrefix + "%").exec();
     LoanMatch match;
     while (q.next()) {
         if (++match.count == 1) {
             match.barcode = q.text("txm");
-            const QDate due = q.date("hsrq");
+            const QDate due = unpaidFrom(q.date("hsrq"), q.date("yqfkzr"));
             match.daysOverdue = due.isValid() ? std::max<qint64>(0, due.daysTo(Clock::today())) : 0;
         }
     }

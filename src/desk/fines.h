@@ -30,6 +30,9 @@ struct Overdue {
 // The fine for a loan due on `due` and returned or renewed on `today`: nothing when it is
 // due today or later, or when the grade charges nothing.
 std::optional<Overdue> overdue(const QDate& due, Money finePerDay, const QDate& today);
+// The day a loan's unpaid overdue days count from: its due date, or the last day its
+// overdue fine has paid when that is later. No overdue day is fined twice.
+QDate unpaidFrom(const QDate& due, const QDate& paidUntil);
 // The same for today and the fine per day of the grade (none for an unknown grade).
 std::optional<Overdue> overdueToday(const QDate& due, const QString& grade);
 
@@ -48,9 +51,12 @@ struct OverdueOutcome {
 };
 
 // Confirm in the overdue fine dialog. Refuses an empty card, barcode or amount box. A fine
-// already recorded today for this card and book writes and asks nothing. Otherwise the
-// fine row is written, then the operator is asked "确认罚此金额?": Yes books the amount
-// in the ledger ("逾期罚款金额"), No keeps only the fine row. An amount that is not a
+// already taken today for this card and book (a fine row of today, or the loan's days
+// paid up to today) writes and asks nothing. Otherwise the operator is asked "确认罚此金额?"
+// first, then the fine row is written: Yes also books the amount in the ledger
+// ("逾期罚款金额") and marks the open loan's overdue days paid up to today, No keeps only
+// the fine row. The fine is checked again when it is written (another desk may have
+// taken it meanwhile). An amount that is not a
 // number (or is negative) is refused with "该读者的逾期罚款金额保存不成功！".
 // Runs as a part of its own (Savepoint): a failure undoes only this confirm.
 OverdueOutcome confirmOverdue(const OverdueEntry& entry, const Ask& ask);

@@ -2,6 +2,7 @@
 
 #include "data/schema.h"
 #include "data/sql.h"
+#include "desk/desks.h"
 
 const QStringList& Initialisation::clearedTables()
 {
@@ -13,6 +14,8 @@ const QStringList& Initialisation::clearedTables()
 
 void Initialisation::clearAll()
 {
+    Transaction::beginWriting();
+    Desks::refuseWhileOthersIn(); // read under the lock: no desk enters meanwhile
     for (const QString& table : clearedTables())
         Sql::run("delete from " + table);
     // The detailed classification is the program's own list, not the library's data: the

@@ -198,8 +198,25 @@ LoanBook Loans::acceptBook(const Reader& reader, const QString& barcode, Route r
     return book;
 }
 
+namespace {
+// What card entry and book entry accepted, read again under the write lock: another
+// desk (or another screen) may have lent the last copy, deleted the title, withdrawn or
+// reported the card lost since. Each refusal is the entry check's own notice.
+void recheckForLending(const QString& cardNumber, const QString& barcode)
+{
+    if (Sql::scalar("select kno from cardk where (sfyx=\"Y\") and Kno=:Kno", {cardNumber}).isNull())
+        throw Refused(lendingCaption, "没有该读者的借书证号！", "Edit1");
+    const Reader reader = Loans::acceptCard(cardNumber);
+    if (Sql::scalar("select txm from tszk where txm=:txm", {barcode}).isNull())
+        throw Refused(lendingCaption, "您输入的条形码不存在，请确定后重新输入。", "Edit2");
+    Loans::acceptBook(reader, barcode, Loans::Route::Typed);
+}
+} // namespace
+
 Loan Loans::lend(const QString& cardNumber, const QString& barcode)
 {
+    Transaction transaction;
+    Transaction::beginWriting();
     const QDate today = Clock::today();
     if (Sql::scalar("select count(*) as expr1001 from cardk where yxrq<:yxrq1 and kno= :kno1",
                     {today, cardNumber})
@@ -218,11 +235,11 @@ Loan Loans::lend(const QString& cardNumber, const QString& barcode)
     period.bind(cardNumber).exec();
     if (!period.first())
         throw Refused::plain("系统借书证等级还没有设置好！");
+    recheckForLending(cardNumber, barcode);
     Loan loan;
     loan.lent = today;
     loan.due = today.addDays(period.integer("jyqx"));
 
-    Transaction transaction;
     Sql insert("insert into dzjsmxk(kno,txm,jsrq,jsjsr,hsrq,hsjsr,sfsh,xjcs) "
                "values(:kno,:txm,:jsrq,:jsjsr,:hsrq,:hsjsr,:sfsh,:xjcs)");
     insert.bind(cardNumber)

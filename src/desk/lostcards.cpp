@@ -46,6 +46,12 @@ void LostCards::change(Change change, const QString& number, const QString& iden
         found(q.text("dzm"));
     if (!ask("询问", w.question))
         throw ActionCancelled{};
+    // Another desk may have changed the card's state while the question was open.
+    Transaction::beginWriting();
+    if (Sql::scalar("select kno from gsb where kno= :kno and sfzh= :sfzh and gsbz= :gsbz",
+                    {number, identity, w.from})
+            .isNull())
+        throw Refused::plain(w.notFound);
     Sql::run("update gsb set gsbz= :gsbz where kno= :kno", {w.to, number});
 }
 

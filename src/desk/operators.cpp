@@ -64,6 +64,7 @@ void Operators::add(const Account& account, const AskPassword& askPassword)
 
 void Operators::update(const QString& originalCode, const Account& account)
 {
+    Transaction::beginWriting(); // every check below is read again under the write lock
     if (isSuperuser(originalCode) || isSuperuser(account.code))
         throw Refused::plain(QString::fromUtf8("超级用户不能被修改！"));
     checkBoxes(account);

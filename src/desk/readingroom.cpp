@@ -30,6 +30,7 @@ ReadingRoom::Reader ReadingRoom::lookUpCard(const QString& card)
 
 void ReadingRoom::lend(const Loan& loan)
 {
+    Transaction::beginWriting(); // every check below is read again under the write lock
     require(loan.name, "请输入杂志期刊或报纸名称!", "Edit1");
     require(loan.issue, "请输入期刊号!", "Edit2");
     require(loan.date, "请输入出版日期!", "Edit3");
@@ -71,6 +72,7 @@ void ReadingRoom::lend(const Loan& loan)
 
 void ReadingRoom::giveBack(const QString& name, const QString& issue, const QString& card)
 {
+    Transaction::beginWriting(); // every check below is read again under the write lock
     require(name, "请输入杂志期刊或报纸名称!", "Edit1");
     require(issue, "请输入期刊号!", "Edit2");
     Sql q("select rowid as rid,kno from zzqkztk where mc=:tj1 and kh=:tj2");

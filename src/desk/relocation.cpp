@@ -13,6 +13,7 @@ bool Relocation::isIn(const QString& barcode, const QString& roomNumber)
 
 int Relocation::move(const RelocationRequest& request)
 {
+    Transaction::beginWriting(); // every check below is read again under the write lock
     const QString caption = QString::fromUtf8("提示");
     const bool oneBook = !request.wholeRoom;
     auto box = [oneBook](const char* name) { return oneBook ? QString(name) : QString(); };

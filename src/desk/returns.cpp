@@ -18,6 +18,7 @@ struct OpenLoan {
     QString barcode;
     QDate due;
     int renewals = 0;
+    QDate paidUntil; // yqfkzr: the overdue days up to here are fined
 };
 
 struct Card {
@@ -34,7 +35,7 @@ OpenLoan openLoan(qint64 id)
     q.bind(id).exec();
     if (!q.first() || !q.isNull("hsjsr"))
         throw Refused(returnCaption, "这条借阅记录已经还书了，请重新输入借阅卡号！", "Edit1");
-    return {id, q.text("kno"), q.text("txm"), q.date("hsrq"), q.integer("xjcs")};
+    return {id, q.text("kno"), q.text("txm"), q.date("hsrq"), q.integer("xjcs"), q.date("yqfkzr")};
 }
 
 // The loan's card, when it is still valid.
@@ -52,10 +53,12 @@ std::optional<Card> validCard(const QString& number)
 void offerFine(const OpenLoan& loan, const Card& card, const Returns::FineDesk& desk,
                Returns::Outcome& outcome)
 {
-    const std::optional<Fines::Overdue> fine = Fines::overdueToday(loan.due, card.grade);
+    const std::optional<Fines::Overdue> fine =
+        Fines::overdueToday(Fines::unpaidFrom(loan.due, loan.paidUntil), card.grade);
     if (!fine || !desk.overdue)
         return;
     outcome.fineOffered = true;
+    Transaction::beforeWaitingForPerson("overdue fine");
     outcome.fine = desk.overdue({card.number, card.grade, loan.barcode, fine->days, fine->amount});
 }
 
@@ -79,6 +82,12 @@ Returns::Outcome Returns::giveBack(const ReturnRequest& r, const FineDesk& desk)
     outcome.barcode = loan.barcode;
     outcome.damaged = r.damage == QLatin1String("Y");
     offerFine(loan, *card, desk, outcome);
+
+    // Written from here on: what the checks above read is read again under the lock (another
+    // desk may have returned the loan or withdrawn the card while the fine dialog was open).
+    Transaction::beginWriting();
+    if (openLoan(r.loanId).card != loan.card || !validCard(loan.card))
+        throw Refused(returnCaption, noSuchCard, "Edit1");
 
     Sql("update dzjsmxk set hsrq=:hsrq, hsjsr=:hsjsr, sfsh=:sfsh, xjcs=0 where iid= :iid")
         .bind(Clock::today())
@@ -108,7 +117,7 @@ Returns::Outcome Returns::renew(qint64 loanId, const Ask& ask, const FineDesk& d
         throw ActionCancelled{};
     if (!ask("续借提示", "您确定要续借这本书吗？"))
         throw ActionCancelled{};
-    const OpenLoan loan = openLoan(loanId);
+    OpenLoan loan = openLoan(loanId);
     Card card;
     {
         Sql q("select km,kdj from cardk where kno=:kno");
@@ -125,6 +134,10 @@ Returns::Outcome Returns::renew(qint64 loanId, const Ask& ask, const FineDesk& d
     outcome.barcode = loan.barcode;
     offerFine(loan, card, desk, outcome);
 
+    // Re-read under the write lock: the loan must still be open, and its renewals and due
+    // date are the ones another desk may just have changed.
+    Transaction::beginWriting();
+    loan = openLoan(loanId);
     const int allowed =
         Sql::scalar("select yxxjcs from jykdjk where kdj=:kdj and km=:km", {card.grade, card.type})
             .toInt();

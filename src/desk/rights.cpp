@@ -127,6 +127,7 @@ QList<Rights::Entry> Rights::grants(const QString& code)
 
 void Rights::grantGroup(const QString& typed, const QString& groupKey)
 {
+    Transaction::beginWriting();
     const QString code = grantee(typed);
     Sql q("select ownerename,ownercname from funk where ownerename=:tj");
     q.bind(groupKey).exec();
@@ -140,6 +141,7 @@ void Rights::grantGroup(const QString& typed, const QString& groupKey)
 
 void Rights::grantFunction(const QString& typed, const QString& functionKey)
 {
+    Transaction::beginWriting();
     const QString code = grantee(typed);
     Entry function, group;
     if (!functionEntry(functionKey, &function, &group))
@@ -152,6 +154,7 @@ void Rights::grantFunction(const QString& typed, const QString& functionKey)
 
 void Rights::grantAll(const QString& typed)
 {
+    Transaction::beginWriting();
     const QString code = grantee(typed);
     Sql::run("delete from usergrantk where loginuser=:loginuser", {code});
     for (const Entry& group : groups()) {
@@ -163,12 +166,14 @@ void Rights::grantAll(const QString& typed)
 
 void Rights::revoke(const QString& typed, const QString& key)
 {
+    Transaction::beginWriting();
     const QString code = revokedFrom(typed);
     Sql::run("delete from usergrantk where loginuser=:a and funename=:b", {code, key});
 }
 
 void Rights::revokeAll(const QString& typed)
 {
+    Transaction::beginWriting();
     const QString code = revokedFrom(typed);
     Sql::run("delete from usergrantk where loginuser=:loginuser", {code});
 }

@@ -72,14 +72,20 @@ void Rooms::save(const Room& room, const QString& original, bool pending)
 
 void Rooms::remove(const QString& number, const Ask& ask)
 {
-    const int books =
-        Sql::scalar("select count(*) as expr1001 from tszk where scddbh=:scddbh", {number}).toInt();
-    if (books > 0)
-        throw Refused("删除提示", QString("该图书室中还存放着%1种图书，不能删除！\n"
-                                          "请先把这些图书调整到其他图书室。")
-                                      .arg(books));
+    const auto empty = [&number] {
+        const int books =
+            Sql::scalar("select count(*) as expr1001 from tszk where scddbh=:scddbh", {number})
+                .toInt();
+        if (books > 0)
+            throw Refused("删除提示", QString("该图书室中还存放着%1种图书，不能删除！\n"
+                                              "请先把这些图书调整到其他图书室。")
+                                          .arg(books));
+    };
+    empty();
     if (!ask("删除提示", "确定要删除本图书室吗?"))
         throw ActionCancelled();
+    Transaction::beginWriting(); // a title may have been shelved there meanwhile
+    empty();
     Sql::run("delete from tssxxk where tssbh=:tssbh", {number});
 }
 

@@ -4,7 +4,8 @@
 
 void Savepoint::run(const QString& name, const std::function<void()>& work)
 {
-    Transaction transaction; // joins the action's transaction, or is the part's own
+    Transaction transaction;     // joins the action's transaction, or is the part's own
+    Transaction::beginWriting(); // a part is always written
     Sql::run("savepoint " + name);
     try {
         work();

@@ -53,6 +53,7 @@ TopUps::Done TopUps::extend(const Request& r, const Ask& ask)
         throw ActionCancelled{};
 
     Transaction transaction; // joins the action's own
+    Transaction::beginWriting();
     Sql("insert into jykczb(kno,dzm,yxrq,czje,czy,bz,czrq) values(:t0,:t1,:t2,:t3,:t4,:t5,:t6)")
         .bind(r.lookedUp)
         .bind(r.name)

@@ -1,5 +1,7 @@
 #include "ui/filedialogs.h"
 
+#include "data/sql.h"
+
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QQueue>
@@ -25,9 +27,10 @@ QString scriptedAnswer(const QString& proposed)
 }
 } // namespace
 
-QString FileDialogs::saveFile(QWidget* parent, const QString& caption,
-                              const QString& proposedPath, const QString& filter)
+QString FileDialogs::saveFile(QWidget* parent, const QString& caption, const QString& proposedPath,
+                              const QString& filter)
 {
+    Transaction::beforeWaitingForPerson(caption);
     if (script().scripted)
         return scriptedAnswer(proposedPath);
     // The overwrite question belongs to the caller, which asks in the desk's own words.
@@ -38,6 +41,7 @@ QString FileDialogs::saveFile(QWidget* parent, const QString& caption,
 QString FileDialogs::openFile(QWidget* parent, const QString& caption, const QString& folder,
                               const QString& filter)
 {
+    Transaction::beforeWaitingForPerson(caption);
     if (script().scripted)
         return scriptedAnswer(folder);
     return QFileDialog::getOpenFileName(parent, caption, folder, filter);
@@ -45,6 +49,7 @@ QString FileDialogs::openFile(QWidget* parent, const QString& caption, const QSt
 
 QString FileDialogs::chooseFolder(QWidget* parent, const QString& caption, const QString& folder)
 {
+    Transaction::beforeWaitingForPerson(caption);
     if (script().scripted)
         return scriptedAnswer(folder);
     return QFileDialog::getExistingDirectory(parent, caption, folder);
@@ -69,6 +74,7 @@ QString FileDialogs::lastProposed()
 bool InputBox::getText(QWidget* parent, const QString& caption, const QString& prompt,
                        QString* text)
 {
+    Transaction::beforeWaitingForPerson(caption);
     if (script().scripted) {
         if (script().inputs.isEmpty())
             return false;
@@ -78,9 +84,8 @@ bool InputBox::getText(QWidget* parent, const QString& caption, const QString& p
         return answer.first;
     }
     bool ok = false;
-    const QString typed =
-        QInputDialog::getText(parent, caption, prompt, QLineEdit::Normal, text ? *text : QString(),
-                              &ok);
+    const QString typed = QInputDialog::getText(parent, caption, prompt, QLineEdit::Normal,
+                                                text ? *text : QString(), &ok);
     if (ok && text)
         *text = typed;
     return ok;

@@ -1,5 +1,7 @@
 #include "ui/messages.h"
 
+#include "data/sql.h"
+
 #include <QApplication>
 #include <QMessageBox>
 #include <QQueue>
@@ -50,6 +52,7 @@ int showBox(QWidget* parent, const QString& caption, const QString& text, Messag
 
 void Messages::notice(QWidget* parent, const QString& caption, const QString& text, Icon icon)
 {
+    Transaction::beforeWaitingForPerson(text);
     if (script().scripted) {
         script().shown.append({caption, text, icon, false});
         return;
@@ -65,17 +68,16 @@ void Messages::plain(QWidget* parent, const QString& text)
 bool Messages::question(QWidget* parent, const QString& caption, const QString& text,
                         Buttons buttons, Icon icon)
 {
+    Transaction::beforeWaitingForPerson(text);
     if (script().scripted) {
         script().shown.append({caption, text, icon, true});
         return script().answers.isEmpty() ? false : script().answers.dequeue();
     }
     if (buttons == Buttons::YesNo)
         return showBox(parent, caption, text, icon, QMessageBox::Yes | QMessageBox::No,
-                       QMessageBox::Yes)
-               == QMessageBox::Yes;
+                       QMessageBox::Yes) == QMessageBox::Yes;
     return showBox(parent, caption, text, icon, QMessageBox::Ok | QMessageBox::Cancel,
-                   QMessageBox::Ok)
-           == QMessageBox::Ok;
+                   QMessageBox::Ok) == QMessageBox::Ok;
 }
 
 void Messages::error(QWidget* parent, const QString& text)

@@ -1,5 +1,7 @@
 #include "ui/windows.h"
 
+#include "data/sql.h"
+
 #include <QApplication>
 #include <QDialog>
 #include <QMdiArea>
@@ -96,6 +98,7 @@ QWidget* Windows::showOrActivate(const char* className, const std::function<QWid
 
 int Windows::runModal(QDialog* dialog)
 {
+    Transaction::beforeWaitingForPerson(dialog->windowTitle());
     // A dialog that deletes itself on closing (Esc on some) is gone already afterwards.
     const QPointer<QDialog> open(dialog);
     const int result = dialog->exec();

@@ -150,11 +150,12 @@ private slots:
         clock.start();
         bool written = false;
         try {
-            Transaction t;
-            const int before = Fixture::count("select count(*) from cwk");
-            Sql::run("insert into cwk(srje,szyy,fsrq) values(:a,:b,:c)",
-                     {before + 1.0, "mine", "2026-12-09"});
-            t.commit();
+            // As Action::run runs an action: a conflict runs it again from its read.
+            Transaction::run([] {
+                const int before = Fixture::count("select count(*) from cwk");
+                Sql::run("insert into cwk(srje,szyy,fsrq) values(:a,:b,:c)",
+                         {before + 1.0, "mine", "2026-12-09"});
+            });
             written = true;
         } catch (const StoreError& e) {
             qWarning("%s", qPrintable(e.message()));

@@ -63,6 +63,14 @@ Fixture::Fixture()
 
 Fixture::~Fixture()
 {
+    // A screen that asks the operator something after its action has written keeps every
+    // other desk waiting; the store counts it, and the test that did it says so.
+    static int heldBefore = 0;
+    if (Transaction::heldWhileWaiting() != heldBefore) {
+        qWarning("the library stayed locked for writing while the operator was asked (%d times)",
+                 Transaction::heldWhileWaiting() - heldBefore);
+        heldBefore = Transaction::heldWhileWaiting();
+    }
     Database::close();
     Session::reset();
     Clock::setToday(QDate());

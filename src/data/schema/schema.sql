@@ -135,10 +135,12 @@ create index jykczb_czrq on jykczb(czrq);
 
 create table zpidb (bh integer);
 
+-- Fined until: yqfkzr is the last day whose overdue fine the loan has paid; a later
+-- fine counts only the days after it, so no overdue day is fined twice.
 create table dzjsmxk (
     iid integer primary key autoincrement,
     kno varchar(12), txm varchar(20), jsrq date, jsjsr varchar(8), hsrq date,
-    hsjsr varchar(8), sfsh varchar(1), xjcs smallint
+    hsjsr varchar(8), sfsh varchar(1), xjcs smallint, yqfkzr date
 );
 create index dzjsmxk_kno_hsjsr on dzjsmxk(kno, hsjsr);
 -- A card holds at most one open loan of a title.
@@ -213,3 +215,11 @@ create table dzmmk (
 create table wsxjk (iid integer, kno varchar(12), txm varchar(20), xjrq date, hsrq date);
 create index wsxjk_iid on wsxjk(iid);
 create index wsxjk_kno on wsxjk(kno);
+
+-- Desks in the library: each running program registers itself (computer, operator,
+-- since when), keeps its row fresh while it runs and removes it when it exits, so
+-- exclusive work (restore, initialisation) knows who else is in.
+create table desks (
+    iid integer primary key autoincrement,
+    computer text, process integer, operator text, since text, seen text
+);
