@@ -110,7 +110,7 @@ private slots:
         QVERIFY(grid->isColumnHidden(6));
         QVERIFY(!grid->isColumnHidden(5));
         // The full barcodes are readable there, beside the card number.
-        const int barcodes = 9;
+        const int barcodes = 10;
         QCOMPARE(grid->model()->headerData(barcodes, Qt::Horizontal).toString(),
                  QString("图书条码"));
         QVERIFY(!grid->isColumnHidden(barcodes));

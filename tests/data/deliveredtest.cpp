@@ -43,7 +43,7 @@ private slots:
 
     void superuserHoldsEveryKey()
     {
-        QCOMPARE(Fixture::count("select count(*) from usergrantk where loginuser='ADMIN'"), 39);
+        QCOMPARE(Fixture::count("select count(*) from usergrantk where loginuser='ADMIN'"), 40);
         QCOMPARE(Sql::scalar("select dj from userk where loginuser='ADMIN'").toString(),
                  QString("A"));
     }
