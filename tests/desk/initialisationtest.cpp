@@ -30,6 +30,7 @@ class InitialisationTest : public QObject {
         const QHash<QString, QString> required{
             {"tszk", "insert into tszk(txm) values('T1')"},
             {"cardk", "insert into cardk(kno) values('001')"},
+            {"dzmmk", "insert into dzmmk(kno) values('001')"},
             {"jykdjk", "insert into jykdjk(kdj,yjsbs,jyqxdw,jsyj) values('A',1,'日',0)"}};
         for (const QString& table : tables)
             if (Fixture::count("select count(*) from " + table) == 0)
